@@ -1,0 +1,19 @@
+/*
+ * main.cpp - start-up: the program state, the toolkit, the main window, the
+ * locale catalogue, and the main loop.  Nothing is saved or released at the
+ * end: all data lives in memory for the life of the process.
+ */
+#include "gui.h"
+
+int main(int argc, char **argv)
+{
+    vornicMain state;
+    vornicInitMain(&state);
+    vornicInitApp(&state);
+    guiInit(&state, &argc, &argv);
+    guiMakeMainWindow(&state);
+    vornicLoadLocales(&state);
+    guiUpdateMainButtonActivity(&state);
+    gtk_main();
+    return 0;
+}

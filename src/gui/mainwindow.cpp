@@ -1,0 +1,234 @@
+/*
+ * mainwindow.cpp - start-up of the toolkit, the main window, and the one rule
+ * that decides which of its controls can be used.
+ *
+ * The rule leads the user along a fixed chain: project directory, then
+ * applications, then for the selected application general information,
+ * runtime data, and name and description.  Rows of the application list are
+ * tied to applications by name alone, never by position, because a new
+ * application may take the table slot of a removed one while its row is
+ * appended at the end.
+ */
+#include "gtkptr.h"
+#include "gui.h"
+
+#include <string>
+
+namespace {
+
+GtkWidget *newBox(bool vertical)
+{
+    return vertical ? gtk_vbox_new(FALSE, 5) : gtk_hbox_new(FALSE, 5);
+}
+
+void pack(GtkWidget *box, GtkWidget *child, guint padding = 0)
+{
+    gtk_box_pack_start(GTK_BOX(box), child, TRUE, TRUE, padding);
+}
+
+bool listHasRows(GtkWidget *view)
+{
+    GtkTreeIter iter;
+    return gtk_tree_model_get_iter_first(gtk_tree_view_get_model(GTK_TREE_VIEW(view)), &iter);
+}
+
+} // namespace
+
+int guiInit(vornicMain *main, int *argc, char ***argv)
+{
+    gtk_init(argc, argv);
+    main->subWindowOpen = false;
+    return 0;
+}
+
+int guiMakeMainWindow(vornicMain *main)
+{
+    vornicMainWidgets &w = main->mainWin;
+
+    w.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_default_size(GTK_WINDOW(w.window), 200, 100);
+    gtk_window_set_title(GTK_WINDOW(w.window), "Vornic");
+    gtk_container_set_border_width(GTK_CONTAINER(w.window), 5);
+
+    w.buttonColumn = newBox(true);
+    w.listRow = newBox(false);
+    w.directoryRow = newBox(false);
+    w.entryRow = newBox(false);
+    w.outerColumn = newBox(true);
+
+    w.appListScroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(w.appListScroller), GTK_POLICY_AUTOMATIC,
+                                   GTK_POLICY_AUTOMATIC);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(w.appListScroller),
+                                        GTK_SHADOW_ETCHED_IN);
+
+    w.appList = gtk_tree_view_new();
+    gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(w.appList), FALSE);
+
+    gtk_container_add(GTK_CONTAINER(w.window), w.outerColumn);
+    gtk_container_add(GTK_CONTAINER(w.outerColumn), w.directoryRow);
+    gtk_container_add(GTK_CONTAINER(w.outerColumn), w.entryRow);
+    gtk_container_add(GTK_CONTAINER(w.outerColumn), w.listRow);
+    pack(w.listRow, w.appListScroller, 5);
+    gtk_container_add(GTK_CONTAINER(w.appListScroller), w.appList);
+    gtk_container_add(GTK_CONTAINER(w.listRow), w.buttonColumn);
+
+    guiInitListView(main, w.appList);
+
+    w.directoryButton = gtk_button_new_with_label("Select directory");
+    w.generalButton = gtk_button_new_with_label("General information");
+    w.runtimeButton = gtk_button_new_with_label("Runtime data");
+    w.nameDescButton = gtk_button_new_with_label("Name and description");
+    w.categoriesButton = gtk_button_new_with_label("Menu categories");
+    w.exportButton = gtk_button_new_with_label("Export to PND");
+    w.addButton = gtk_button_new_with_label("Add app");
+    w.renameButton = gtk_button_new_with_label("Rename app");
+    w.removeButton = gtk_button_new_with_label("Remove app");
+    w.nameEntry = gtk_entry_new();
+
+    pack(w.outerColumn, w.exportButton);
+    pack(w.directoryRow, w.directoryButton);
+    pack(w.entryRow, w.nameEntry);
+    pack(w.entryRow, w.addButton);
+    pack(w.entryRow, w.renameButton);
+    pack(w.entryRow, w.removeButton);
+    pack(w.buttonColumn, w.generalButton);
+    pack(w.buttonColumn, w.runtimeButton);
+    pack(w.buttonColumn, w.nameDescButton);
+    pack(w.buttonColumn, w.categoriesButton);
+
+    main->parentWindow = w.window;
+
+    g_signal_connect(w.directoryButton, "clicked", G_CALLBACK(guiGetDir), main);
+    g_signal_connect(w.generalButton, "clicked", G_CALLBACK(guiMakeAppGeneralDiag), main);
+    g_signal_connect(w.runtimeButton, "clicked", G_CALLBACK(guiMakeRuntimeDiag), main);
+    g_signal_connect(w.nameDescButton, "clicked", G_CALLBACK(guiMakeNameDescDiag), main);
+    g_signal_connect(w.addButton, "clicked", G_CALLBACK(guiAddApp), main);
+    g_signal_connect(w.renameButton, "clicked", G_CALLBACK(guiModApp), main);
+    g_signal_connect(w.removeButton, "clicked", G_CALLBACK(guiDelApp), main);
+    g_signal_connect(gtk_tree_view_get_selection(GTK_TREE_VIEW(w.appList)), "changed",
+                     G_CALLBACK(guiChangeAppList), main);
+    g_signal_connect(w.window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
+
+    guiUpdateMainButtonActivity(main);
+    gtk_widget_show_all(w.window);
+    return 0;
+}
+
+void guiDisableAllMainButtons(vornicMain *main)
+{
+    vornicMainWidgets &w = main->mainWin;
+    GtkWidget *controls[] = {w.addButton,      w.renameButton,  w.removeButton,
+                             w.nameEntry,      w.generalButton, w.runtimeButton,
+                             w.categoriesButton, w.nameDescButton, w.appList,
+                             w.directoryButton, w.exportButton};
+    for (GtkWidget *control : controls)
+        gtk_widget_set_sensitive(control, FALSE);
+}
+
+void guiUpdateMainButtonActivity(vornicMain *main)
+{
+    vornicMainWidgets &w = main->mainWin;
+    guiDisableAllMainButtons(main);
+    if (main->subWindowOpen)
+        return;
+
+    if (main->directoryChosen) {
+        gtk_widget_set_sensitive(w.nameEntry, TRUE);
+        gtk_widget_set_sensitive(w.addButton, TRUE);
+        gtk_widget_set_sensitive(w.renameButton, TRUE);
+        gtk_widget_set_sensitive(w.removeButton, TRUE);
+    }
+    if (main->appCount > 0)
+        gtk_widget_set_sensitive(w.appList, TRUE);
+
+    /* Each mark counts only when the one before it is there: the chain is
+     * walked in order, never skipped. */
+    if (const vornicApp *app = vornicSelectedApp(main)) {
+        gtk_widget_set_sensitive(w.generalButton, TRUE);
+        if (app->flags & APP_GENERAL_DONE) {
+            gtk_widget_set_sensitive(w.runtimeButton, TRUE);
+            if (app->flags & APP_RUNTIME_DONE) {
+                gtk_widget_set_sensitive(w.nameDescButton, TRUE);
+                if (app->flags & APP_LOCALE_EN_US)
+                    gtk_widget_set_sensitive(w.categoriesButton, TRUE);
+            }
+        }
+    }
+
+    if (main->appCount == 0)
+        gtk_widget_set_sensitive(w.directoryButton, TRUE);
+}
+
+void guiGetDir(GtkWidget *, vornicMain *main)
+{
+    DialogPtr chooser(gtk_file_chooser_dialog_new(
+        "Select directory", GTK_WINDOW(main->mainWin.window),
+        GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER, GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL,
+        GTK_STOCK_OPEN, GTK_RESPONSE_ACCEPT, nullptr));
+    if (gtk_dialog_run(GTK_DIALOG(chooser.get())) == GTK_RESPONSE_ACCEPT) {
+        GCharPtr folder(gtk_file_chooser_get_filename(GTK_FILE_CHOOSER(chooser.get())));
+        /* A folder without a local path cannot hold the files we test. */
+        if (folder) {
+            main->projectDir = std::string(folder.get());
+            main->directoryChosen = true;
+        }
+    }
+    guiUpdateMainButtonActivity(main);
+}
+
+void guiChangeAppList(GtkTreeSelection *, vornicMain *main)
+{
+    GtkWidget *list = main->mainWin.appList;
+    if (!listHasRows(list))
+        return;
+    GtkTreeIter iter;
+    GCharPtr text(guiSelectedListText(list, &iter));
+    if (!text)
+        return;
+    main->selectedApp = appGetID(main, text.get());
+    if (const vornicApp *app = vornicSelectedApp(main))
+        gtk_entry_set_text(GTK_ENTRY(main->mainWin.nameEntry), app->name.c_str());
+    guiUpdateMainButtonActivity(main);
+}
+
+void guiAddApp(GtkWidget *, vornicMain *main)
+{
+    /* A copy: the model may raise a dialog before the row is added. */
+    std::string name = gtk_entry_get_text(GTK_ENTRY(main->mainWin.nameEntry));
+    if (appAdd(main, name.c_str()) == -1)
+        return;
+    guiAddToListView(main, main->mainWin.appList, name.c_str());
+}
+
+void guiModApp(GtkWidget *, vornicMain *main)
+{
+    std::string name = gtk_entry_get_text(GTK_ENTRY(main->mainWin.nameEntry));
+    GtkWidget *list = main->mainWin.appList;
+    if (!listHasRows(list))
+        return;
+    GtkTreeIter iter;
+    GCharPtr current(guiSelectedListText(list, &iter));
+    if (!current)
+        return;
+    if (appMod(main, name.c_str(), appGetID(main, current.get())) == -1)
+        return;
+    GtkListStore *store = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(list)));
+    gtk_list_store_set(store, &iter, 0, name.c_str(), -1);
+}
+
+void guiDelApp(GtkWidget *, vornicMain *main)
+{
+    GtkWidget *list = main->mainWin.appList;
+    if (!listHasRows(list))
+        return;
+    GtkTreeIter iter;
+    GCharPtr current(guiSelectedListText(list, &iter));
+    if (!current)
+        return;
+    if (appDel(main) == -1)
+        return;
+    gtk_entry_set_text(GTK_ENTRY(main->mainWin.nameEntry), "");
+    GtkListStore *store = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(list)));
+    gtk_list_store_remove(store, &iter);
+}

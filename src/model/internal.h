@@ -1,0 +1,27 @@
+/*
+ * internal.h - helpers shared by the model's source files, not part of its
+ * public face.
+ */
+#ifndef VORNIC_MODEL_INTERNAL_H
+#define VORNIC_MODEL_INTERNAL_H
+
+#include "vornic.h"
+
+#include <string>
+
+inline constexpr char kVornicOutOfRam[] = "Out of RAM!";
+
+
+/* The path a check opens: a relative path is joined to the project
+ * directory; without one it is taken as typed, relative to the working
+ * directory.  Nothing is normalised. */
+std::string vornicResolvePath(const vornicMain *main, const char *path);
+
+/* A fresh copy of text with the substitutions of vornicEscapeXMLData applied.
+ * Throws std::bad_alloc when the copy cannot be made. */
+std::string vornicEscapedCopy(const char *text);
+
+/* Shows "Out of RAM!" and ends the process with the given status. */
+[[noreturn]] void vornicOutOfRam(vornicMain *main, const char *message, int status);
+
+#endif
