@@ -1,0 +1,35 @@
+/*
+ * widgets.cpp - small widget constructors shared by the editing windows.
+ */
+#include "widgets.h"
+
+void guiAttach(GtkWidget *table, GtkWidget *child, Attach at, GtkAttachOptions xoptions,
+               GtkAttachOptions yoptions, guint xpadding, guint ypadding)
+{
+    gtk_table_attach(GTK_TABLE(table), child, at.left, at.right, at.top, at.bottom, xoptions,
+                     yoptions, xpadding, ypadding);
+}
+
+GtkWidget *guiNewEditingWindow(const char *title, gint width, gint height)
+{
+    GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_default_size(GTK_WINDOW(window), width, height);
+    gtk_window_set_title(GTK_WINDOW(window), title);
+    gtk_container_set_border_width(GTK_CONTAINER(window), 5);
+    return window;
+}
+
+GtkWidget *guiNewSizedButton(const char *label)
+{
+    GtkWidget *button = gtk_button_new_with_label(label);
+    gtk_widget_set_size_request(button, 80, 30);
+    return button;
+}
+
+GtkWidget *guiNewEntryWith(const vornicString &text)
+{
+    GtkWidget *entry = gtk_entry_new();
+    if (text)
+        gtk_entry_set_text(GTK_ENTRY(entry), text->c_str());
+    return entry;
+}

@@ -1,0 +1,33 @@
+/*
+ * widgets.h - small widget constructors shared by the three editing windows,
+ * so that each window's file reads as its layout and nothing else.
+ */
+#ifndef VORNIC_GUI_WIDGETS_H
+#define VORNIC_GUI_WIDGETS_H
+
+#include "vornic.h"
+
+#include <gtk/gtk.h>
+
+/* The attach options every editing window uses unless its layout says
+ * otherwise. */
+constexpr GtkAttachOptions kShrinkFill = static_cast<GtkAttachOptions>(GTK_SHRINK | GTK_FILL);
+constexpr GtkAttachOptions kExpandFill = static_cast<GtkAttachOptions>(GTK_EXPAND | GTK_FILL);
+
+struct Attach {
+    guint left, right, top, bottom;
+};
+
+void guiAttach(GtkWidget *table, GtkWidget *child, Attach at, GtkAttachOptions xoptions = kShrinkFill,
+               GtkAttachOptions yoptions = kShrinkFill, guint xpadding = 5, guint ypadding = 5);
+
+/* An editing window: toplevel, neither modal nor transient. */
+GtkWidget *guiNewEditingWindow(const char *title, gint width, gint height);
+
+/* A button of the editing windows' fixed size, 80 by 30 pixels. */
+GtkWidget *guiNewSizedButton(const char *label);
+
+/* An entry showing a stored string, or empty while the string is absent. */
+GtkWidget *guiNewEntryWith(const vornicString &text);
+
+#endif
