@@ -47,9 +47,14 @@ void guiInitListView(vornicMain *, GtkWidget *view)
     g_object_unref(store); /* the view holds the only reference */
 }
 
+GtkListStore *guiListStore(GtkWidget *view)
+{
+    return GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(view)));
+}
+
 void guiAddToListView(vornicMain *, GtkWidget *view, const char *text)
 {
-    GtkListStore *store = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(view)));
+    GtkListStore *store = guiListStore(view);
     GtkTreeIter iter;
     gtk_list_store_append(store, &iter);
     gtk_list_store_set(store, &iter, 0, text, -1);

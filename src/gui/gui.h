@@ -30,6 +30,8 @@ void guiWindowKill(GtkWidget *widget, vornicMain *main);
 bool guiBeginSubWindow(vornicMain *main);
 /* Makes window the current parent and ties its "destroy" to guiWindowKill. */
 void guiAdoptSubWindow(vornicMain *main, GtkWidget *window);
+/* The store behind a view prepared by guiInitListView. */
+GtkListStore *guiListStore(GtkWidget *view);
 /* The text of the selected row of a one-column list, or null. */
 gchar *guiSelectedListText(GtkWidget *view, GtkTreeIter *iter);
 /* Names widget after label for assistive technologies; nothing visible

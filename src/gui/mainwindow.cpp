@@ -11,6 +11,7 @@
  */
 #include "gtkptr.h"
 #include "gui.h"
+#include "widgets.h"
 
 #include <string>
 
@@ -24,12 +25,6 @@ GtkWidget *newBox(bool vertical)
 void pack(GtkWidget *box, GtkWidget *child, guint padding = 0)
 {
     gtk_box_pack_start(GTK_BOX(box), child, TRUE, TRUE, padding);
-}
-
-bool listHasRows(GtkWidget *view)
-{
-    GtkTreeIter iter;
-    return gtk_tree_model_get_iter_first(gtk_tree_view_get_model(GTK_TREE_VIEW(view)), &iter);
 }
 
 } // namespace
@@ -56,11 +51,7 @@ int guiMakeMainWindow(vornicMain *main)
     w.entryRow = newBox(false);
     w.outerColumn = newBox(true);
 
-    w.appListScroller = gtk_scrolled_window_new(nullptr, nullptr);
-    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(w.appListScroller), GTK_POLICY_AUTOMATIC,
-                                   GTK_POLICY_AUTOMATIC);
-    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(w.appListScroller),
-                                        GTK_SHADOW_ETCHED_IN);
+    w.appListScroller = guiNewScroller();
 
     w.appList = gtk_tree_view_new();
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(w.appList), FALSE);
@@ -179,11 +170,9 @@ void guiGetDir(GtkWidget *, vornicMain *main)
 
 void guiChangeAppList(GtkTreeSelection *, vornicMain *main)
 {
-    GtkWidget *list = main->mainWin.appList;
-    if (!listHasRows(list))
-        return;
+    /* With no rows there is no selection either: nothing to follow. */
     GtkTreeIter iter;
-    GCharPtr text(guiSelectedListText(list, &iter));
+    GCharPtr text(guiSelectedListText(main->mainWin.appList, &iter));
     if (!text)
         return;
     main->selectedApp = appGetID(main, text.get());
@@ -205,23 +194,18 @@ void guiModApp(GtkWidget *, vornicMain *main)
 {
     std::string name = gtk_entry_get_text(GTK_ENTRY(main->mainWin.nameEntry));
     GtkWidget *list = main->mainWin.appList;
-    if (!listHasRows(list))
-        return;
     GtkTreeIter iter;
     GCharPtr current(guiSelectedListText(list, &iter));
     if (!current)
         return;
     if (appMod(main, name.c_str(), appGetID(main, current.get())) == -1)
         return;
-    GtkListStore *store = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(list)));
-    gtk_list_store_set(store, &iter, 0, name.c_str(), -1);
+    gtk_list_store_set(guiListStore(list), &iter, 0, name.c_str(), -1);
 }
 
 void guiDelApp(GtkWidget *, vornicMain *main)
 {
     GtkWidget *list = main->mainWin.appList;
-    if (!listHasRows(list))
-        return;
     GtkTreeIter iter;
     GCharPtr current(guiSelectedListText(list, &iter));
     if (!current)
@@ -229,6 +213,5 @@ void guiDelApp(GtkWidget *, vornicMain *main)
     if (appDel(main) == -1)
         return;
     gtk_entry_set_text(GTK_ENTRY(main->mainWin.nameEntry), "");
-    GtkListStore *store = GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(list)));
-    gtk_list_store_remove(store, &iter);
+    gtk_list_store_remove(guiListStore(list), &iter);
 }

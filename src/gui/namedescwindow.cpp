@@ -16,20 +16,6 @@
 
 namespace {
 
-GtkWidget *newScroller()
-{
-    GtkWidget *scroller = gtk_scrolled_window_new(nullptr, nullptr);
-    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC,
-                                   GTK_POLICY_AUTOMATIC);
-    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
-    return scroller;
-}
-
-GtkListStore *localeStore(const vornicNameDescWidgets &w)
-{
-    return GTK_LIST_STORE(gtk_tree_view_get_model(GTK_TREE_VIEW(w.localeList)));
-}
-
 /* The description is the view's whole text; the caller owns the copy. */
 GCharPtr descriptionText(const vornicNameDescWidgets &w)
 {
@@ -71,8 +57,8 @@ void guiMakeNameDescDiag(GtkWidget *, vornicMain *main)
     gtk_container_add(GTK_CONTAINER(w.window), w.vbox);
     gtk_container_add(GTK_CONTAINER(w.vbox), w.table);
 
-    w.descScroller = newScroller();
-    w.listScroller = newScroller();
+    w.descScroller = guiNewScroller();
+    w.listScroller = guiNewScroller();
     w.localeLabel = gtk_label_new("Locale");
     w.nameLabel = gtk_label_new("Name of application");
     w.descLabel = gtk_label_new("Description");
@@ -154,7 +140,7 @@ void guiModLocale(GtkWidget *, vornicMain *main)
     if (code) {
         if (localeMod(main, code.get(), &form) != 0)
             return;
-        gtk_list_store_set(localeStore(w), &iter, 0, form.code, -1);
+        gtk_list_store_set(guiListStore(w.localeList), &iter, 0, form.code, -1);
     }
     refreshEnUsMark(main);
 }
@@ -168,7 +154,7 @@ void guiDelLocale(GtkWidget *, vornicMain *main)
         return;
     if (localeDel(main, code.get()) != 0)
         return;
-    gtk_list_store_remove(localeStore(w), &iter);
+    gtk_list_store_remove(guiListStore(w.localeList), &iter);
     refreshEnUsMark(main);
 }
 

@@ -33,3 +33,12 @@ GtkWidget *guiNewEntryWith(const vornicString &text)
         gtk_entry_set_text(GTK_ENTRY(entry), text->c_str());
     return entry;
 }
+
+GtkWidget *guiNewScroller()
+{
+    GtkWidget *scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC,
+                                   GTK_POLICY_AUTOMATIC);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
+    return scroller;
+}

@@ -21,6 +21,9 @@ struct Attach {
 void guiAttach(GtkWidget *table, GtkWidget *child, Attach at, GtkAttachOptions xoptions = kShrinkFill,
                GtkAttachOptions yoptions = kShrinkFill, guint xpadding = 5, guint ypadding = 5);
 
+/* A scrolled window with automatic scroll bars and an etched-in frame. */
+GtkWidget *guiNewScroller();
+
 /* An editing window: toplevel, neither modal nor transient. */
 GtkWidget *guiNewEditingWindow(const char *title, gint width, gint height);
 

@@ -45,6 +45,14 @@ const vornicApp *vornicSelectedApp(const vornicMain *main)
     return &main->apps[static_cast<std::size_t>(main->selectedApp)];
 }
 
+std::int32_t vornicCheckResult(vornicMain *main, const char *failure)
+{
+    if (!failure)
+        return 0;
+    guiShowErrorMessage(main, failure);
+    return -1;
+}
+
 vornicApp *vornicSelectedApp(vornicMain *main)
 {
     return const_cast<vornicApp *>(vornicSelectedApp(static_cast<const vornicMain *>(main)));

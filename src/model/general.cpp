@@ -93,11 +93,7 @@ std::int32_t generalValidate(vornicMain *main, const GeneralForm *form)
              !versionPartValid(form->verRelease) || !versionPartValid(form->verBuild))
         failure = kBadVersion;
 
-    if (failure) {
-        guiShowErrorMessage(main, failure);
-        return -1;
-    }
-    return 0;
+    return vornicCheckResult(main, failure);
 }
 
 std::int32_t generalSet(vornicMain *main, const GeneralForm *form)

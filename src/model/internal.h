@@ -21,6 +21,10 @@ std::string vornicResolvePath(const vornicMain *main, const char *path);
  * Throws std::bad_alloc when the copy cannot be made. */
 std::string vornicEscapedCopy(const char *text);
 
+/* The end of every check: 0 when nothing failed, else the one message of the
+ * first failing test is shown and -1 returned. */
+std::int32_t vornicCheckResult(vornicMain *main, const char *failure);
+
 /* Shows "Out of RAM!" and ends the process with the given status. */
 [[noreturn]] void vornicOutOfRam(vornicMain *main, const char *message, int status);
 

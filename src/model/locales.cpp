@@ -63,11 +63,7 @@ std::int32_t localeValidate(vornicMain *main, const LocaleForm *form)
     else if (form->description[0] == '\0')
         failure = "You must enter a description for the application!";
 
-    if (failure) {
-        guiShowErrorMessage(main, failure);
-        return -1;
-    }
-    return 0;
+    return vornicCheckResult(main, failure);
 }
 
 std::int32_t localeAdd(vornicMain *main, const LocaleForm *form)

@@ -25,11 +25,7 @@ std::int32_t runtimeValidate(vornicMain *main, const RuntimeForm *form)
     else if (form->appdataDir[0] != '\0' && vornicArgIsPath(form->appdataDir))
         failure = "Appdata directory must be a name, not a path!";
 
-    if (failure) {
-        guiShowErrorMessage(main, failure);
-        return -1;
-    }
-    return 0;
+    return vornicCheckResult(main, failure);
 }
 
 std::int32_t runtimeSet(vornicMain *main, const RuntimeForm *form)
