@@ -43,6 +43,13 @@ LineRead readLine(std::FILE *file, char (&line)[kMaxCodeLength + 1], std::size_t
     return overlong ? LineRead::Overlong : LineRead::Code;
 }
 
+[[noreturn]] void failToOpen(vornicMain *main)
+{
+    guiShowErrorMessage(main, "Failed to open locales file! Make sure it is in the same "
+                              "directory as this application and try again.");
+    vornicExit(VORNIC_EXIT_NO_CATALOGUE);
+}
+
 } // namespace
 
 void vornicLoadLocales(vornicMain *main)
@@ -51,11 +58,8 @@ void vornicLoadLocales(vornicMain *main)
     main->localeCount = 0;
 
     std::FILE *file = std::fopen("locales", "r");
-    if (!file) {
-        guiShowErrorMessage(main, "Failed to open locales file! Make sure it is in the same "
-                                  "directory as this application and try again.");
-        vornicExit(VORNIC_EXIT_NO_CATALOGUE);
-    }
+    if (!file)
+        failToOpen(main);
 
     char line[kMaxCodeLength + 1];
     std::size_t length;
@@ -70,7 +74,13 @@ void vornicLoadLocales(vornicMain *main)
             vornicOutOfRam(main, kVornicOutOfRam, VORNIC_EXIT_CATALOGUE_OUT_OF_RAM);
         }
     }
+    /* A "locales" that opens but cannot be read (a directory, an I/O error)
+     * is no catalogue: running on with what was read would leave codes
+     * silently missing. */
+    bool unreadable = std::ferror(file) != 0;
     std::fclose(file);
+    if (unreadable)
+        failToOpen(main);
     main->localeCount = static_cast<std::int32_t>(main->catalogue.size());
 }
 
