@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# run.sh - installs what is missing, builds Vornic (build/) and starts it with
+# the shipped locale catalogue.  Arguments go to vornic (the toolkit's own
+# options, such as --sync, are the only ones it takes).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2 --target vornic
+
+# Vornic is a desktop program; without a display the toolkit would only
+# stop with a terse error, so say what to do instead.
+if [[ -z ${DISPLAY:-} ]]; then
+    cat >&2 <<'MSG'
+run: Vornic needs a display, and $DISPLAY is not set.
+Start it from a desktop session, or run it under a virtual display:
+    xvfb-run -a bash scripts/run.sh
+MSG
+    exit 1
+fi
+
+# The program reads "locales" from its working directory.
+cd data
+exec ../build/src/vornic "$@"
