@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 namespace {
 
@@ -82,9 +83,10 @@ void vornicInitCat(vornicMain *main, std::int32_t index)
 
 std::int32_t appGetID(const vornicMain *main, const char *name)
 {
+    const std::string_view wanted(name); /* measured once, not per entry */
     std::int32_t found = -1;
     slotWalk(main->apps, [&](std::int32_t i, const vornicApp &app) {
-        if (slotLive(app.flags) && app.name == name)
+        if (slotLive(app.flags) && app.name == wanted)
             found = i; /* the highest match wins, so the walk goes on */
         return false;
     });

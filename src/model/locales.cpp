@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <new>
+#include <string_view>
 
 namespace {
 
@@ -38,9 +39,10 @@ std::int32_t localeExists(const vornicMain *main, const char *code)
     const vornicApp *app = vornicSelectedApp(main);
     if (!app)
         return -1;
+    const std::string_view wanted(code); /* measured once, not per entry */
     std::int32_t found = -1;
     slotWalk(app->locales, [&](std::int32_t i, const vornicLocale &entry) {
-        if (slotLive(entry.flags) && entry.code == code) {
+        if (slotLive(entry.flags) && entry.code == wanted) {
             found = i;
             return true;
         }
