@@ -6,7 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+if ! log=$(cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo 2>&1); then
+    echo "$log" >&2
+    exit 1
+fi
 cmake --build build -j2 --target vornic
 
 # Vornic is a desktop program; without a display the toolkit would only
