@@ -68,32 +68,49 @@ std::string vornicEscapedCopy(const char *text)
     return copy;
 }
 
-std::string vornicResolvePath(const vornicMain *main, const char *path)
+const char *vornicProjectFileCheck(const vornicMain *main, const char *path, const char *notFound)
 {
-    if (vornicPathIsRelative(path) && main->projectDir)
-        return *main->projectDir + '/' + path;
-    return path;
+    if (!vornicPathIsRelative(path) || !main->projectDir)
+        return vornicFileExists(path) ? nullptr : notFound;
+    try {
+        std::string joined = *main->projectDir + '/' + path;
+        return vornicFileExists(joined.c_str()) ? nullptr : notFound;
+    } catch (const std::bad_alloc &) {
+        return kVornicOutOfRam;
+    }
 }
+
+namespace {
+
+/* The message of the first failing test, or null: the tests run in this
+ * order and only the first failure is ever reported. */
+const char *firstGeneralFailure(const vornicMain *main, const GeneralForm *form)
+{
+    if (form->author[0] == '\0')
+        return kNoAuthor;
+    if (form->homePage[0] != '\0') {
+        if (std::strncmp(form->homePage, "http://", 7) != 0)
+            return kHomePagePrefix;
+        if (!std::strchr(form->homePage, '.'))
+            return kHomePageTld;
+    }
+    if (form->email[0] != '\0' && !mailValid(form->email))
+        return kBadMail;
+    if (form->icon[0] != '\0') {
+        if (const char *failure = vornicProjectFileCheck(main, form->icon, kNoIcon))
+            return failure;
+    }
+    if (!versionPartValid(form->verMajor) || !versionPartValid(form->verMinor) ||
+        !versionPartValid(form->verRelease) || !versionPartValid(form->verBuild))
+        return kBadVersion;
+    return nullptr;
+}
+
+} // namespace
 
 std::int32_t generalValidate(vornicMain *main, const GeneralForm *form)
 {
-    const char *failure = nullptr;
-    if (form->author[0] == '\0')
-        failure = kNoAuthor;
-    else if (form->homePage[0] != '\0' && std::strncmp(form->homePage, "http://", 7) != 0)
-        failure = kHomePagePrefix;
-    else if (form->homePage[0] != '\0' && !std::strchr(form->homePage, '.'))
-        failure = kHomePageTld;
-    else if (form->email[0] != '\0' && !mailValid(form->email))
-        failure = kBadMail;
-    else if (form->icon[0] != '\0' &&
-             !vornicFileExists(vornicResolvePath(main, form->icon).c_str()))
-        failure = kNoIcon;
-    else if (!versionPartValid(form->verMajor) || !versionPartValid(form->verMinor) ||
-             !versionPartValid(form->verRelease) || !versionPartValid(form->verBuild))
-        failure = kBadVersion;
-
-    return vornicCheckResult(main, failure);
+    return vornicCheckResult(main, firstGeneralFailure(main, form));
 }
 
 std::int32_t generalSet(vornicMain *main, const GeneralForm *form)

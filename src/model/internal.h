@@ -12,10 +12,12 @@
 inline constexpr char kVornicOutOfRam[] = "Out of RAM!";
 
 
-/* The path a check opens: a relative path is joined to the project
- * directory; without one it is taken as typed, relative to the working
- * directory.  Nothing is normalised. */
-std::string vornicResolvePath(const vornicMain *main, const char *path);
+/* Whether the file a check names can be opened: a relative path is joined
+ * to the project directory (without one it is taken as typed, relative to
+ * the working directory); nothing is normalised.  The message of the failed
+ * test, notFound or "Out of RAM!" when the joined path cannot be built, or
+ * null when the file opens. */
+const char *vornicProjectFileCheck(const vornicMain *main, const char *path, const char *notFound);
 
 /* A fresh copy of text with the substitutions of vornicEscapeXMLData applied.
  * Throws std::bad_alloc when the copy cannot be made. */

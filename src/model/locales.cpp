@@ -51,21 +51,30 @@ std::int32_t localeExists(const vornicMain *main, const char *code)
     return found;
 }
 
+namespace {
+
+/* The message of the first failing test, or null.  A text of blanks is not
+ * empty. */
+const char *firstLocaleFailure(const vornicMain *main, const LocaleForm *form)
+{
+    if (form->code[0] == '\0')
+        return "You must enter a locale!";
+    if (localeIsValid(main, form->code) == -1)
+        return "Entered locale does not exist!";
+    if (localeExists(main, form->code) != -1)
+        return "It does alredy exist a entry for that locale!";
+    if (form->name[0] == '\0')
+        return "You must enter a name for the application!";
+    if (form->description[0] == '\0')
+        return "You must enter a description for the application!";
+    return nullptr;
+}
+
+} // namespace
+
 std::int32_t localeValidate(vornicMain *main, const LocaleForm *form)
 {
-    const char *failure = nullptr;
-    if (form->code[0] == '\0')
-        failure = "You must enter a locale!";
-    else if (localeIsValid(main, form->code) == -1)
-        failure = "Entered locale does not exist!";
-    else if (localeExists(main, form->code) != -1)
-        failure = "It does alredy exist a entry for that locale!";
-    else if (form->name[0] == '\0')
-        failure = "You must enter a name for the application!";
-    else if (form->description[0] == '\0')
-        failure = "You must enter a description for the application!";
-
-    return vornicCheckResult(main, failure);
+    return vornicCheckResult(main, firstLocaleFailure(main, form));
 }
 
 std::int32_t localeAdd(vornicMain *main, const LocaleForm *form)

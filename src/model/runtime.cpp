@@ -13,19 +13,29 @@ std::int32_t vornicArgIsPath(const char *text)
     return (std::strchr(text, '/') || std::strstr(text, "..") || std::strchr(text, '~')) ? 1 : 0;
 }
 
+namespace {
+
+/* The message of the first failing test, or null.  The starting directory,
+ * the arguments, the choices and the switches are never tested. */
+const char *firstRuntimeFailure(const vornicMain *main, const RuntimeForm *form)
+{
+    if (form->uniqueId[0] == '\0')
+        return "You must specify a unique ID!";
+    if (form->binary[0] == '\0')
+        return "You must specify the application binary!";
+    if (const char *failure =
+            vornicProjectFileCheck(main, form->binary, "Application binary does not exist!"))
+        return failure;
+    if (form->appdataDir[0] != '\0' && vornicArgIsPath(form->appdataDir))
+        return "Appdata directory must be a name, not a path!";
+    return nullptr;
+}
+
+} // namespace
+
 std::int32_t runtimeValidate(vornicMain *main, const RuntimeForm *form)
 {
-    const char *failure = nullptr;
-    if (form->uniqueId[0] == '\0')
-        failure = "You must specify a unique ID!";
-    else if (form->binary[0] == '\0')
-        failure = "You must specify the application binary!";
-    else if (!vornicFileExists(vornicResolvePath(main, form->binary).c_str()))
-        failure = "Application binary does not exist!";
-    else if (form->appdataDir[0] != '\0' && vornicArgIsPath(form->appdataDir))
-        failure = "Appdata directory must be a name, not a path!";
-
-    return vornicCheckResult(main, failure);
+    return vornicCheckResult(main, firstRuntimeFailure(main, form));
 }
 
 std::int32_t runtimeSet(vornicMain *main, const RuntimeForm *form)
