@@ -241,3 +241,30 @@ TEST_F(FormsTest, StoresThatRunOutOfMemoryChangeNothing)
         EXPECT_TRUE(recordedMessages().empty());
     }
 }
+
+/* Joining a relative path to the project directory allocates: a check that
+ * cannot build the path fails with one message instead of ending the
+ * program, and stores nothing. */
+TEST_F(FormsTest, ChecksThatRunOutOfMemoryFailWithOneMessage)
+{
+    const std::string before = describe(selected());
+    GeneralForm g = validGeneral();
+    RuntimeForm r = validRuntime();
+    for (bool general : {true, false}) {
+        SCOPED_TRACE(general ? "general" : "runtime");
+        int faults = 0;
+        std::int32_t result = sweepAllocationFaults(
+            1, faults,
+            [&](long n) {
+                armFresh(n);
+                return general ? generalValidate(&m, &g) : runtimeValidate(&m, &r);
+            },
+            [&](std::int32_t failed) {
+                EXPECT_EQ(failed, -1);
+                EXPECT_EQ(recordedMessages(), Messages{"Out of RAM!"});
+            });
+        EXPECT_GE(faults, 1);
+        EXPECT_EQ(result, 0);
+    }
+    EXPECT_EQ(describe(selected()), before);
+}
