@@ -25,7 +25,15 @@ fi
 export DISPLAY=":$number"
 export HOME="$home"
 export XDG_CONFIG_HOME="$home/.config" XDG_DATA_HOME="$home/.local/share" XDG_CACHE_HOME="$home/.cache"
+# GTK writes its recently-used list there: a missing folder is a warning.
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME"
 export LC_ALL=C.UTF-8
 export NO_AT_BRIDGE=1
+# Modules from the desktop (an input method, a bridge to a session's
+# accessibility bus) must not reach the tests; a test that needs one names it
+# in VORNIC_TEST_GTK_MODULES.
 unset GTK_MODULES SESSION_MANAGER
+if [[ -n ${VORNIC_TEST_GTK_MODULES:-} ]]; then
+    export GTK_MODULES=$VORNIC_TEST_GTK_MODULES
+fi
 "$@"
