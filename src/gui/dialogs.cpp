@@ -71,12 +71,19 @@ gchar *guiSelectedListText(GtkWidget *view, GtkTreeIter *iter)
     return text;
 }
 
+void guiAccessibleName(GtkWidget *widget, const char *name)
+{
+    atk_object_set_name(gtk_widget_get_accessible(widget), name);
+}
+
 void guiLabelFor(GtkWidget *label, GtkWidget *widget)
 {
     gtk_label_set_mnemonic_widget(GTK_LABEL(label), widget);
+    /* Set outright: a check button with an empty label would otherwise be
+     * read out without a name. */
+    guiAccessibleName(widget, gtk_label_get_text(GTK_LABEL(label)));
     AtkObject *target = gtk_widget_get_accessible(widget);
     AtkObject *source = gtk_widget_get_accessible(label);
-    atk_object_set_name(target, gtk_label_get_text(GTK_LABEL(label)));
     atk_object_add_relationship(target, ATK_RELATION_LABELLED_BY, source);
     atk_object_add_relationship(source, ATK_RELATION_LABEL_FOR, target);
 }

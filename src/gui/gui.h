@@ -37,6 +37,9 @@ gchar *guiSelectedListText(GtkWidget *view, GtkTreeIter *iter);
 /* Names widget after label for assistive technologies; nothing visible
  * changes. */
 void guiLabelFor(GtkWidget *label, GtkWidget *widget);
+/* Names a control that has no label beside it for assistive technologies;
+ * nothing visible changes. */
+void guiAccessibleName(GtkWidget *widget, const char *name);
 
 /* General information window. */
 void guiMakeAppGeneralDiag(GtkWidget *button, vornicMain *main);

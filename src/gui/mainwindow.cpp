@@ -55,6 +55,8 @@ int guiMakeMainWindow(vornicMain *main)
 
     w.appList = gtk_tree_view_new();
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(w.appList), FALSE);
+    /* With its header hidden the list has no visible title to be read by. */
+    guiAccessibleName(w.appList, "Applications");
 
     gtk_container_add(GTK_CONTAINER(w.window), w.outerColumn);
     gtk_container_add(GTK_CONTAINER(w.outerColumn), w.directoryRow);
@@ -76,6 +78,7 @@ int guiMakeMainWindow(vornicMain *main)
     w.renameButton = gtk_button_new_with_label("Rename app");
     w.removeButton = gtk_button_new_with_label("Remove app");
     w.nameEntry = gtk_entry_new();
+    guiAccessibleName(w.nameEntry, "Application name");
 
     pack(w.outerColumn, w.exportButton);
     pack(w.directoryRow, w.directoryButton);

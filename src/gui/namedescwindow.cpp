@@ -65,6 +65,7 @@ void guiMakeNameDescDiag(GtkWidget *, vornicMain *main)
 
     w.localeList = gtk_tree_view_new();
     gtk_tree_view_set_headers_visible(GTK_TREE_VIEW(w.localeList), FALSE);
+    guiAccessibleName(w.localeList, "Locales");
     guiInitListView(main, w.localeList);
 
     w.addButton = guiNewSizedButton("Add");
