@@ -20,19 +20,19 @@ struct Picture {
     int width, height;
 };
 
-/* Everything the window still has to draw is drawn, and the server has it. */
+/* The window as the server shows it, fully drawn.  Without a window
+ * manager the server maps a window as soon as it reads the request; once it
+ * has (the first round trip), the whole window is drawn again and a second
+ * round trip makes sure the server has every pixel of it. */
 void settle(GtkWidget *window)
 {
-    ASSERT_TRUE(waitUntil([&] { return gtk_widget_get_mapped(window) != FALSE; }));
-    /* A newly mapped window is exposed by the server; let that round trip
-     * finish before reading the pixels back. */
-    gint64 until = g_get_monotonic_time() + 200 * 1000;
-    while (g_get_monotonic_time() < until) {
-        pumpEvents();
-        gdk_window_process_all_updates();
-        gdk_flush();
-        g_usleep(10 * 1000);
-    }
+    pumpEvents();
+    gdk_flush();
+    GdkWindow *drawable = gtk_widget_get_window(window);
+    ASSERT_TRUE(drawable && gdk_window_is_viewable(drawable));
+    gdk_window_invalidate_rect(drawable, nullptr, TRUE);
+    gdk_window_process_updates(drawable, TRUE);
+    gdk_flush();
 }
 
 Picture saveWindow(GtkWidget *window, const std::string &dir, const std::string &name)
