@@ -72,6 +72,15 @@ run_ctest() {
     fi
 }
 
+# run_script SCRIPT ARGS...: a check that is one script counts as one test.
+run_script() {
+    if bash "$@" </dev/null; then
+        passed=$((passed + 1))
+    else
+        note_failure "$1"
+    fi
+}
+
 phase_plain() {
     phase "plain build (build/, warnings are errors)"
     configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORNIC_WERROR=ON \
@@ -89,9 +98,11 @@ phase_asan() {
 }
 
 # ---- Hook: fuzzing -------------------------------------------------------
-# fuzz/ builds the libFuzzer targets with clang.  Its smoke run is either the
-# ctest label fuzz-smoke or, failing that, a script fuzz/smoke.sh that gets
-# the build directory as its argument and whose exit status is the result.
+# fuzz/ builds the libFuzzer targets with clang.  Its smoke run is the first
+# of: the ctest label fuzz-smoke; a script fuzz/smoke.sh that gets the build
+# directory as its argument; scripts/fuzz.sh for $fuzz_seconds per target.
+# The exit status of a script is its result.
+fuzz_seconds=15
 phase_fuzz() {
     if [[ ! -f fuzz/CMakeLists.txt ]]; then
         phase "fuzz: no fuzz/ directory, nothing to do"
@@ -105,13 +116,12 @@ phase_fuzz() {
         run_ctest build-fuzz -L fuzz-smoke
     elif [[ -f fuzz/smoke.sh ]]; then
         phase "fuzz smoke (fuzz/smoke.sh)"
-        if bash fuzz/smoke.sh build-fuzz </dev/null; then
-            passed=$((passed + 1))
-        else
-            note_failure "fuzz/smoke.sh"
-        fi
+        run_script fuzz/smoke.sh build-fuzz
+    elif [[ -f scripts/fuzz.sh ]]; then
+        phase "fuzz smoke (scripts/fuzz.sh, $fuzz_seconds s per target)"
+        VORNIC_FUZZ_BUILD=build-fuzz run_script scripts/fuzz.sh "$fuzz_seconds"
     else
-        phase "fuzz: targets built; no fuzz-smoke label or fuzz/smoke.sh to run"
+        phase "fuzz: targets built; no fuzz-smoke label, fuzz/smoke.sh or scripts/fuzz.sh to run"
     fi
 }
 
