@@ -312,7 +312,10 @@ bool typeInto(GtkWidget *entry, const char *text)
 {
     if (!usable(entry, "type into"))
         return false;
-    gtk_entry_set_text(GTK_ENTRY(entry), text);
+    if (GTK_IS_TEXT_VIEW(entry))
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(entry)), text, -1);
+    else
+        gtk_entry_set_text(GTK_ENTRY(entry), text);
     pumpEvents();
     return true;
 }
@@ -363,6 +366,16 @@ std::vector<std::string> listRows(GtkWidget *view)
         return false;
     });
     return rows;
+}
+
+std::string textOf(GtkWidget *widget)
+{
+    if (!GTK_IS_TEXT_VIEW(widget))
+        return gtk_entry_get_text(GTK_ENTRY(widget));
+    GtkTextBuffer *buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget));
+    GtkTextIter start, end;
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    return gstr(gtk_text_buffer_get_text(buffer, &start, &end, TRUE));
 }
 
 std::vector<GtkWidget *> childrenOf(GtkWidget *container)

@@ -57,7 +57,8 @@ void expectFileChooser(const std::string &title, const std::string &file, Answer
 std::size_t pendingDialogs();
 
 /* User actions.  Each returns false (after a test failure) when the widget is
- * insensitive or, for selectRow, when no row has the text. */
+ * insensitive or, for selectRow, when no row has the text.  typeInto replaces
+ * the whole text of an entry or a text view. */
 bool typeInto(GtkWidget *entry, const char *text);
 bool click(GtkWidget *button);
 bool selectRow(GtkWidget *view, const char *text);
@@ -67,6 +68,7 @@ void sendDeleteEvent(GtkWidget *toplevel);
 
 /* Reading widgets back. */
 std::vector<std::string> listRows(GtkWidget *view); /* column 0, top to bottom */
+std::string textOf(GtkWidget *entryOrTextView);    /* the whole text */
 std::vector<GtkWidget *> childrenOf(GtkWidget *container);
 /* The eleven main controls that are sensitive, by label ("name entry" and
  * "app list" for the two without one), in a fixed order. */
