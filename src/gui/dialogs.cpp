@@ -106,10 +106,12 @@ void guiAdoptSubWindow(vornicMain *main, GtkWidget *window)
 
 void guiWindowKill(GtkWidget *, vornicMain *main)
 {
-    /* Closing twice would destroy the main window as "the parent". */
+    /* Closing twice, or with no editing window adopted, would destroy the
+     * main window as "the parent". */
     if (!main->subWindowOpen)
         return;
     GtkWidget *window = main->parentWindow;
+    g_return_if_fail(window != main->mainWin.window);
     if (main->subWindowDestroyHandler) {
         g_signal_handler_disconnect(window, main->subWindowDestroyHandler);
         main->subWindowDestroyHandler = 0;
