@@ -9,9 +9,11 @@
 #include "internal.h"
 
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <new>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -42,10 +44,13 @@ std::int32_t vornicPathIsRelative(const char *path)
 
 std::int32_t vornicFileExists(const char *path)
 {
-    std::FILE *file = std::fopen(path, "r");
-    if (!file)
+    /* Opened as fopen(path, "r") would, but without waiting: a named pipe
+     * (or a device) would otherwise block the check, and the whole program,
+     * until something writes to it. */
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return 0;
-    std::fclose(file);
+    close(fd);
     return 1;
 }
 
