@@ -11,6 +11,7 @@
  */
 #include "guiharness.h"
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -229,12 +230,12 @@ gboolean poll(gpointer)
     return G_SOURCE_CONTINUE;
 }
 
-/* Calls visit(iter, text) for each row of a one-column list until it
- * returns true; returns whether one did. */
+/* Calls visit(iter, text) for each row of a one-column model (a list view's,
+ * or a text combo box's items) until it returns true; returns whether one
+ * did. */
 template <typename Visit>
-bool eachRow(GtkWidget *view, Visit visit)
+bool eachRow(GtkTreeModel *model, Visit visit)
 {
-    GtkTreeModel *model = gtk_tree_view_get_model(GTK_TREE_VIEW(view));
     GtkTreeIter iter;
     for (gboolean ok = gtk_tree_model_get_iter_first(model, &iter); ok;
          ok = gtk_tree_model_iter_next(model, &iter)) {
@@ -244,6 +245,12 @@ bool eachRow(GtkWidget *view, Visit visit)
             return true;
     }
     return false;
+}
+
+template <typename Visit>
+bool eachRow(GtkWidget *view, Visit visit)
+{
+    return eachRow(gtk_tree_view_get_model(GTK_TREE_VIEW(view)), visit);
 }
 
 /* The container of child, when it is of the given type; a failure if not. */
@@ -346,6 +353,21 @@ bool selectRow(GtkWidget *view, const char *text)
     return false;
 }
 
+bool chooseComboItem(GtkWidget *combo, const char *text)
+{
+    if (!usable(combo, "choose in"))
+        return false;
+    std::vector<std::string> items = comboItems(combo);
+    auto found = std::find(items.begin(), items.end(), text);
+    if (found == items.end()) {
+        ADD_FAILURE() << "no item \"" << text << "\" to choose";
+        return false;
+    }
+    gtk_combo_box_set_active(GTK_COMBO_BOX(combo), gint(found - items.begin()));
+    pumpEvents();
+    return true;
+}
+
 void deselectAll(GtkWidget *view)
 {
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)));
@@ -366,6 +388,17 @@ std::vector<std::string> listRows(GtkWidget *view)
         return false;
     });
     return rows;
+}
+
+std::vector<std::string> comboItems(GtkWidget *combo)
+{
+    std::vector<std::string> items;
+    GtkTreeModel *model = gtk_combo_box_get_model(GTK_COMBO_BOX(combo));
+    eachRow(model, [&](GtkTreeIter *, const std::string &item) {
+        items.push_back(item);
+        return false;
+    });
+    return items;
 }
 
 std::string textOf(GtkWidget *widget)

@@ -57,17 +57,20 @@ void expectFileChooser(const std::string &title, const std::string &file, Answer
 std::size_t pendingDialogs();
 
 /* User actions.  Each returns false (after a test failure) when the widget is
- * insensitive or, for selectRow, when no row has the text.  typeInto replaces
- * the whole text of an entry or a text view. */
+ * insensitive or, for selectRow and chooseComboItem, when no row or item has
+ * the text.  typeInto replaces the whole text of an entry or a text view. */
 bool typeInto(GtkWidget *entry, const char *text);
 bool click(GtkWidget *button);
 bool selectRow(GtkWidget *view, const char *text);
+/* Makes the item with this text the active one of a text combo box. */
+bool chooseComboItem(GtkWidget *combo, const char *text);
 void deselectAll(GtkWidget *view);
 /* A window manager's close button on a realized toplevel. */
 void sendDeleteEvent(GtkWidget *toplevel);
 
 /* Reading widgets back. */
 std::vector<std::string> listRows(GtkWidget *view); /* column 0, top to bottom */
+std::vector<std::string> comboItems(GtkWidget *combo); /* a text combo's, in order */
 std::string textOf(GtkWidget *entryOrTextView);    /* the whole text */
 std::vector<GtkWidget *> childrenOf(GtkWidget *container);
 /* The eleven main controls that are sensitive, by label ("name entry" and
