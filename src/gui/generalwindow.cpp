@@ -130,5 +130,5 @@ void guiGetGeneralIcon(GtkWidget *, vornicMain *main)
 {
     GCharPtr path(guiGetSourceFile(main, "Select icon image", nullptr));
     if (path)
-        gtk_entry_set_text(GTK_ENTRY(main->general.iconEntry), path.get());
+        guiSetEntryPath(main->general.iconEntry, path.get());
 }

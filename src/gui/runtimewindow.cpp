@@ -144,5 +144,5 @@ void guiGetRuntimeExec(GtkWidget *, vornicMain *main)
 {
     GCharPtr path(guiGetSourceFile(main, "Select application binary", nullptr));
     if (path)
-        gtk_entry_set_text(GTK_ENTRY(main->runtime.binaryEntry), path.get());
+        guiSetEntryPath(main->runtime.binaryEntry, path.get());
 }

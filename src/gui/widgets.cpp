@@ -3,6 +3,8 @@
  */
 #include "widgets.h"
 
+#include "gtkptr.h"
+
 void guiAttach(GtkWidget *table, GtkWidget *child, Attach at, GtkAttachOptions xoptions,
                GtkAttachOptions yoptions, guint xpadding, guint ypadding)
 {
@@ -41,4 +43,13 @@ GtkWidget *guiNewScroller()
                                    GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
     return scroller;
+}
+
+void guiSetEntryPath(GtkWidget *entry, const gchar *path)
+{
+    /* A file name need not be UTF-8.  Its display form is, and names no
+     * file, so the check on OK refuses it rather than the model storing
+     * bytes that are not text. */
+    GCharPtr shown(g_filename_display_name(path));
+    gtk_entry_set_text(GTK_ENTRY(entry), shown.get());
 }

@@ -33,4 +33,7 @@ GtkWidget *guiNewSizedButton(const char *label);
 /* An entry showing a stored string, or empty while the string is absent. */
 GtkWidget *guiNewEntryWith(const vornicString &text);
 
+/* Puts a path returned by a file chooser into an entry, which holds UTF-8. */
+void guiSetEntryPath(GtkWidget *entry, const gchar *path);
+
 #endif
