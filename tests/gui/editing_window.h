@@ -1,7 +1,8 @@
 /*
  * editing_window.h - checks shared by the tests of the General information
  * and Runtime settings windows, which are built, laid out and closed by the
- * same rules.
+ * same rules.  The Name and description window closes by the same rule too,
+ * so its tests use ClosingProbe.
  */
 #ifndef VORNIC_TESTS_EDITING_WINDOW_H
 #define VORNIC_TESTS_EDITING_WINDOW_H
