@@ -23,7 +23,7 @@ failed=0
 # Labels kept out of the sanitizer run: timings and instruction counts
 # measure the sanitizer rather than Vornic, valgrind cannot run sanitized
 # binaries, and the installed files do not change with the instrumentation.
-asan_skip_labels='bench-smoke|valgrind|install|no-asan'
+asan_skip_labels='bench-smoke|memcheck|valgrind|install|no-asan'
 
 phase() {
     printf '\n==== %s ====\n' "$*"
