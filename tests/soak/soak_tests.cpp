@@ -148,11 +148,11 @@ protected:
         /* Tested as typed but stored substituted, under a name that is missing. */
         makeFile("proj-a/q\"uote.png");
         makeFile("proj-a/<b>.png");
-        absolute = makeFile("abs/file.bin");
+        absolute = makeFile("abs é/file.bin");
         Pool paths{{"icon.png", "bin/run", "sub", "bin/../icon.png", "./ü.png", absolute,
                     "q\"uote.png", "<b>.png"},
                    {"", "missing.png", "~/icon.png", "/no/such", "icon.png ", "bin/run/",
-                    tempDir() + "/abs/none"}};
+                    tempDir() + "/abs é/none"}};
         pools = {
             {"author", {{"Ann", "Zoë \"Z\" <z>", " "}, {""}}},
             {"home page",
