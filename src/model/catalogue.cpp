@@ -20,7 +20,7 @@ constexpr std::size_t kMaxCodeLength = 18;
 
 enum class LineRead { Code, Overlong, End };
 
-/* Reads one line of at most kMaxCodeLength characters into code.  An overlong
+/* Reads one line of at most kMaxCodeLength characters into line.  An overlong
  * line is read to its end and dropped.  Bytes are read through stdio's own
  * buffer, never beyond the fixed-size line buffer. */
 LineRead readLine(std::FILE *file, char (&line)[kMaxCodeLength + 1], std::size_t &length)
