@@ -30,11 +30,6 @@ std::int32_t spinValue(GtkWidget *spin)
     return gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(spin));
 }
 
-const char *entryText(GtkWidget *entry)
-{
-    return gtk_entry_get_text(GTK_ENTRY(entry));
-}
-
 } // namespace
 
 void guiMakeAppGeneralDiag(GtkWidget *, vornicMain *main)
@@ -115,10 +110,10 @@ void guiMakeAppGeneralDiag(GtkWidget *, vornicMain *main)
 void guiSetGeneral(GtkWidget *button, vornicMain *main)
 {
     const vornicGeneralWidgets &w = main->general;
-    GeneralForm form{entryText(w.authorEntry), entryText(w.homePageEntry),
-                     entryText(w.emailEntry),  entryText(w.iconEntry),
-                     spinValue(w.majorSpin),   spinValue(w.minorSpin),
-                     spinValue(w.releaseSpin), spinValue(w.buildSpin)};
+    GeneralForm form{guiEntryText(w.authorEntry), guiEntryText(w.homePageEntry),
+                     guiEntryText(w.emailEntry),  guiEntryText(w.iconEntry),
+                     spinValue(w.majorSpin),      spinValue(w.minorSpin),
+                     spinValue(w.releaseSpin),    spinValue(w.buildSpin)};
     if (generalValidate(main, &form) != 0)
         return;
     if (generalSet(main, &form) != 0)

@@ -187,7 +187,7 @@ void guiChangeAppList(GtkTreeSelection *, vornicMain *main)
 void guiAddApp(GtkWidget *, vornicMain *main)
 {
     /* A copy: the model may raise a dialog before the row is added. */
-    std::string name = gtk_entry_get_text(GTK_ENTRY(main->mainWin.nameEntry));
+    std::string name = guiEntryText(main->mainWin.nameEntry);
     if (appAdd(main, name.c_str()) == -1)
         return;
     guiAddToListView(main, main->mainWin.appList, name.c_str());
@@ -195,7 +195,7 @@ void guiAddApp(GtkWidget *, vornicMain *main)
 
 void guiModApp(GtkWidget *, vornicMain *main)
 {
-    std::string name = gtk_entry_get_text(GTK_ENTRY(main->mainWin.nameEntry));
+    std::string name = guiEntryText(main->mainWin.nameEntry);
     GtkWidget *list = main->mainWin.appList;
     GtkTreeIter iter;
     GCharPtr current(guiSelectedListText(list, &iter));

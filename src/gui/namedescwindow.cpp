@@ -27,8 +27,7 @@ GCharPtr descriptionText(const vornicNameDescWidgets &w)
 
 LocaleForm readForm(const vornicNameDescWidgets &w, const GCharPtr &description)
 {
-    return LocaleForm{gtk_entry_get_text(GTK_ENTRY(w.localeEntry)),
-                      gtk_entry_get_text(GTK_ENTRY(w.nameEntry)), description.get()};
+    return LocaleForm{guiEntryText(w.localeEntry), guiEntryText(w.nameEntry), description.get()};
 }
 
 void refreshEnUsMark(vornicMain *main)

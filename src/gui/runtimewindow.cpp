@@ -33,11 +33,6 @@ GtkWidget *newSwitch(std::int32_t on)
     return check;
 }
 
-const char *entryText(GtkWidget *entry)
-{
-    return gtk_entry_get_text(GTK_ENTRY(entry));
-}
-
 std::int32_t switchValue(GtkWidget *check)
 {
     return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check)) ? 1 : 0;
@@ -124,11 +119,11 @@ void guiMakeRuntimeDiag(GtkWidget *, vornicMain *main)
 void guiSetRuntime(GtkWidget *button, vornicMain *main)
 {
     const vornicRuntimeWidgets &w = main->runtime;
-    RuntimeForm form{entryText(w.uniqueIdEntry),
-                     entryText(w.appdataEntry),
-                     entryText(w.startDirEntry),
-                     entryText(w.binaryEntry),
-                     entryText(w.argumentsEntry),
+    RuntimeForm form{guiEntryText(w.uniqueIdEntry),
+                     guiEntryText(w.appdataEntry),
+                     guiEntryText(w.startDirEntry),
+                     guiEntryText(w.binaryEntry),
+                     guiEntryText(w.argumentsEntry),
                      gtk_combo_box_get_active(GTK_COMBO_BOX(w.cpuCombo)),
                      gtk_combo_box_get_active(GTK_COMBO_BOX(w.x11Combo)),
                      switchValue(w.multitaskingCheck),

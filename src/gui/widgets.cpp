@@ -45,6 +45,11 @@ GtkWidget *guiNewScroller()
     return scroller;
 }
 
+const char *guiEntryText(GtkWidget *entry)
+{
+    return gtk_entry_get_text(GTK_ENTRY(entry));
+}
+
 void guiSetEntryPath(GtkWidget *entry, const gchar *path)
 {
     /* A file name need not be UTF-8.  Its display form is, and names no

@@ -1,5 +1,5 @@
 /*
- * widgets.h - small widget constructors shared by the three editing windows,
+ * widgets.h - small widget constructors and readers shared by the windows,
  * so that each window's file reads as its layout and nothing else.
  */
 #ifndef VORNIC_GUI_WIDGETS_H
@@ -32,6 +32,9 @@ GtkWidget *guiNewSizedButton(const char *label);
 
 /* An entry showing a stored string, or empty while the string is absent. */
 GtkWidget *guiNewEntryWith(const vornicString &text);
+
+/* An entry's text, borrowed from the widget while it is unchanged. */
+const char *guiEntryText(GtkWidget *entry);
 
 /* Puts a path returned by a file chooser into an entry, which holds UTF-8. */
 void guiSetEntryPath(GtkWidget *entry, const gchar *path);
