@@ -1,0 +1,210 @@
+/*
+ * harness.cpp - main() for the GUI tests, the log guard and the dialog
+ * answerer.
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
+ *
+ * A dialog runs its own nested loop, so the test's code cannot answer it: a
+ * timeout source, which runs inside every loop, meets each newly shown
+ * dialog, checks it against the front expectation and answers it.  A file
+ * chooser loads folders in the background and may drop an early request, so
+ * it is asked for its path again until it reports it.
+ */
+#include "harness.h"
+
+#include <algorithm>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+struct Expected {
+    std::string title, text;
+    GtkWidget *parent;
+    int response;
+};
+std::deque<Expected> queue;
+Expected now;
+GtkFileChooser *steering = nullptr;
+gint64 deadline;
+
+std::string owned(gchar *s) {
+    std::string copy = s ? s : "";
+    g_free(s);
+    return copy;
+}
+
+void answer(GtkWidget *dialog, int response) {
+    steering = nullptr;
+    if (GtkWidget *button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response))
+        return gtk_button_clicked(GTK_BUTTON(button));
+    EXPECT_EQ(GTK_RESPONSE_DELETE_EVENT, response) << "no button for the answer";
+    gtk_dialog_response(GTK_DIALOG(dialog), response);
+}
+
+void steer() {
+    bool folder = gtk_file_chooser_get_action(steering) == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
+    if (owned(gtk_file_chooser_get_filename(steering)) == now.text || g_get_monotonic_time() > deadline) {
+        EXPECT_LT(g_get_monotonic_time(), deadline) << "the chooser never chose " << now.text;
+        answer(GTK_WIDGET(steering), g_get_monotonic_time() > deadline ? GTK_RESPONSE_CANCEL : now.response);
+    } else if (folder) {
+        gtk_file_chooser_set_current_folder(steering, now.text.c_str());
+    } else {
+        gtk_file_chooser_select_filename(steering, now.text.c_str());
+    }
+}
+
+void meet(GtkWidget *dialog) {
+    GtkWindow *window = GTK_WINDOW(dialog);
+    if (queue.empty()) {
+        ADD_FAILURE() << "unexpected dialog " << gtk_window_get_title(window);
+        return gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_DELETE_EVENT);
+    }
+    now = queue.front();
+    queue.pop_front();
+    EXPECT_EQ(now.title, gtk_window_get_title(window));
+    EXPECT_TRUE(gtk_window_get_modal(window));
+    EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(window))) << now.title << ": " << now.text;
+    if (GTK_IS_FILE_CHOOSER(dialog)) { /* a folder is chosen in a folder chooser, a file in an open one */
+        steering = GTK_FILE_CHOOSER(dialog);
+        deadline = g_get_monotonic_time() + 5000000;
+        EXPECT_EQ(std::filesystem::is_directory(now.text) ? GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER
+                                                          : GTK_FILE_CHOOSER_ACTION_OPEN,
+                  gtk_file_chooser_get_action(steering));
+        return steer();
+    }
+    gchar *said = nullptr;
+    GtkMessageType kind;
+    g_object_get(dialog, "text", &said, "message-type", &kind, nullptr);
+    EXPECT_EQ(now.text, owned(said));
+    EXPECT_EQ(GTK_MESSAGE_ERROR, kind);
+    EXPECT_TRUE(gtk_window_get_destroy_with_parent(window));
+    answer(dialog, now.response);
+}
+
+/* Runs inside every main loop, the dialogs' own included. */
+gboolean poll(gpointer) {
+    if (steering) return steer(), G_SOURCE_CONTINUE;
+    for (GtkWidget *window : shownWindows())
+        if (GTK_IS_DIALOG(window) && !g_object_get_data(G_OBJECT(window), "met")) {
+            g_object_set_data(G_OBJECT(window), "met", window);
+            return meet(window), G_SOURCE_CONTINUE; /* answering changes the windows */
+        }
+    return G_SOURCE_CONTINUE;
+}
+
+} // namespace
+
+void expectDialog(const std::string &title, const std::string &text, GtkWidget *parent, int response) {
+    queue.push_back({title, text, parent, response});
+}
+
+void pump() {
+    while (gtk_events_pending()) gtk_main_iteration();
+}
+
+void click(GtkWidget *button) {
+    gtk_button_clicked(GTK_BUTTON(button));
+    pump();
+}
+
+void type(GtkWidget *widget, const std::string &text) {
+    if (GTK_IS_TEXT_VIEW(widget))
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget)), text.c_str(), -1);
+    else gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
+    pump();
+}
+
+void selectRow(GtkWidget *view, const std::string &row) {
+    std::vector<std::string> all = rows(view);
+    auto at = std::find(all.begin(), all.end(), row);
+    GtkTreeSelection *selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(view));
+    GtkTreePath *path = gtk_tree_path_new_from_indices(int(at - all.begin()), -1);
+    at == all.end() ? gtk_tree_selection_unselect_all(selection) : gtk_tree_selection_select_path(selection, path);
+    gtk_tree_path_free(path);
+    pump();
+}
+
+void closeWindow(GtkWidget *toplevel) {
+    GdkEventAny close = {GDK_DELETE, gtk_widget_get_window(toplevel), TRUE};
+    gtk_main_do_event(reinterpret_cast<GdkEvent *>(&close));
+    pump();
+}
+
+std::vector<GtkWidget *> shownWindows() {
+    std::vector<GtkWidget *> shown;
+    GList *all = gtk_window_list_toplevels();
+    for (GList *l = all; l; l = l->next)
+        if (gtk_widget_get_visible(GTK_WIDGET(l->data))) shown.push_back(GTK_WIDGET(l->data));
+    g_list_free(all);
+    return shown;
+}
+
+std::vector<std::string> rows(GtkWidget *widget) {
+    std::vector<std::string> all;
+    gtk_tree_model_foreach(GTK_IS_COMBO_BOX(widget) ? gtk_combo_box_get_model(GTK_COMBO_BOX(widget))
+                                                    : gtk_tree_view_get_model(GTK_TREE_VIEW(widget)),
+                           [](GtkTreeModel *model, GtkTreePath *, GtkTreeIter *at, gpointer into) {
+                               gchar *row = nullptr;
+                               gtk_tree_model_get(model, at, 0, &row, -1);
+                               static_cast<std::vector<std::string> *>(into)->push_back(owned(row));
+                               return FALSE;
+                           }, &all);
+    return all;
+}
+
+std::string text(GtkWidget *widget) {
+    if (GTK_IS_COMBO_BOX(widget)) return std::to_string(gtk_combo_box_get_active(GTK_COMBO_BOX(widget)));
+    if (GTK_IS_TOGGLE_BUTTON(widget)) return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget)) ? "1" : "0";
+    if (!GTK_IS_TEXT_VIEW(widget)) return gtk_entry_get_text(GTK_ENTRY(widget));
+    GtkTextIter start, end;
+    GtkTextBuffer *buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget));
+    gtk_text_buffer_get_bounds(buffer, &start, &end);
+    return owned(gtk_text_buffer_get_text(buffer, &start, &end, TRUE));
+}
+
+void Gui::SetUp() {
+    queue.clear();
+    std::filesystem::path dir = owned(g_dir_make_tmp("vornic-gui-XXXXXX", nullptr));
+    std::filesystem::create_directories((project = dir / "proj é") + "/sub");
+    std::filesystem::create_directories(project + "/~");
+    for (const char *file : {"icon", "bin", "~/icon", "q\"uote", "<b>", "\377.png"})
+        std::ofstream(project + "/" + file).flush();
+    std::ofstream locales(dir / "locales");
+    for (const std::string &code : catalogue) locales << code << '\n';
+    locales.close();
+    EXPECT_EQ(0, chdir(dir.c_str()));
+    /* main() but for gtk_init, which ran once for the whole program */
+    vornicInitMain(&main);
+    vornicInitApp(&main);
+    guiMakeMainWindow(&main);
+    EXPECT_FALSE(gtk_widget_get_sensitive(w.addButton)) << "controls usable before the rule ran";
+    vornicLoadLocales(&main);
+    guiUpdateMainButtonActivity(&main);
+    pump();
+}
+
+void Gui::TearDown() {
+    for (const Expected &left : queue)
+        ADD_FAILURE() << "dialog \"" << left.title << "\" (" << left.text << ") never came";
+    queue.clear();
+    g_signal_handlers_disconnect_by_func(w.window, gpointer(gtk_main_quit), nullptr);
+    if (main.subWindowOpen) gtk_widget_destroy(main.parentWindow);
+    gtk_widget_destroy(w.window);
+    pump();
+    std::filesystem::remove_all(std::filesystem::current_path());
+}
+
+int main(int argc, char **argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    g_log_set_default_handler([](const gchar *domain, GLogLevelFlags level, const gchar *message, gpointer) {
+        if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING))
+            ADD_FAILURE() << (domain ? domain : "") << ": " << message;
+    }, nullptr);
+    if (!gtk_init_check(&argc, &argv))
+        return std::fprintf(stderr, "no display: run under with-display.sh\n"), 1;
+    g_timeout_add(20, poll, nullptr);
+    return RUN_ALL_TESTS();
+}
