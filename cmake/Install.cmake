@@ -3,6 +3,9 @@
 # Vornic reads its catalogue as "locales" from the working directory, so the
 # shipped catalogue goes to share/vornic and the desktop entry starts the
 # program there.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 
 include(GNUInstallDirs)
 

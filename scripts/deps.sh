@@ -2,6 +2,9 @@
 # deps.sh - installs what building, running and testing Vornic needs on
 # Debian 12.  Idempotent and quiet: when every package is installed already it
 # does not touch apt at all, so repeated runs cost a fraction of a second.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 set -euo pipefail
 
 packages=(

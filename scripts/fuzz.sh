@@ -14,6 +14,9 @@
 # makes the exit status non-zero; the inputs that failed are copied to
 # <build>/fuzz-findings/<target>/ and their paths printed.  Commit a finding
 # as fuzz/regressions/<target>/<what-it-found> together with its fix.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 set -uo pipefail
 
 seconds=${1:-60}

@@ -2,6 +2,9 @@
 # run.sh - installs what is missing, builds Vornic (build/) and starts it with
 # the shipped locale catalogue.  Arguments go to vornic (the toolkit's own
 # options, such as --sync, are the only ones it takes).
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -13,6 +13,9 @@
 # by side) and no input.  The last line is always "N passed, N failed", the
 # totals over all runs; a build that fails counts as one failure.  The exit
 # status is non-zero when anything failed.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 set -uo pipefail
 cd "$(dirname "$0")/.."
 

@@ -8,6 +8,9 @@
  * tied to applications by name alone, never by position, because a new
  * application may take the table slot of a removed one while its row is
  * appended at the end.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "gtkptr.h"
 #include "gui.h"
