@@ -139,7 +139,7 @@ phase_fuzz() {
 all_phases=(plain asan fuzz)
 
 phase "dependencies"
-if ! bash scripts/deps.sh; then
+if ! bash scripts/deps.sh test; then
     note_failure "installing dependencies"
     echo "$passed passed, $failed failed"
     exit 1
