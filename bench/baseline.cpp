@@ -8,6 +8,9 @@
  * file of one code per line into memory, and run the main loop.  It is built
  * as C++ with the project's own compiler and flags, so it pays for the same
  * runtime.  Nothing else is connected: no handlers, no sensitivity.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include <gtk/gtk.h>
 

@@ -16,6 +16,9 @@
  * multiple of those at the smallest (growing by copying the whole array each
  * time would make them grow with the size).  That check is exact; the times
  * are only reported.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "vornic.h"
 

@@ -32,6 +32,9 @@
  * Prints min, median and max of each figure and, on its last line, the ratio
  * Vornic/baseline of the medians.  It asserts no timing: the exit status says
  * only whether every run worked.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

@@ -3,14 +3,34 @@
 # Vornic reads its catalogue as "locales" from the working directory, so the
 # shipped catalogue goes to share/vornic and the desktop entry starts the
 # program there.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 
 include(GNUInstallDirs)
 
 install(TARGETS vornic RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/locales DESTINATION ${CMAKE_INSTALL_DATADIR}/vornic)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/vornic.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/data/io.github.vornic.Vornic.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The program looks for its icon in hicolor/NxN/apps of the data
+# directories; desktops find the scalable one there too.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Debian ships the licence once for all packages (common-licenses/GPL-3, to
+# which the copyright file points), so the package leaves COPYING out; see
+# CPACK_COMPONENTS_ALL below.
+install(FILES ${PROJECT_SOURCE_DIR}/COPYING DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT licence)
+
+# Manual pages are installed compressed, without a name or time stamp in
+# the gzip header so that the same page always gives the same bytes.
+set(_vornic_manpage ${CMAKE_CURRENT_BINARY_DIR}/man/vornic.1)
+add_custom_command(OUTPUT ${_vornic_manpage}.gz
+                   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/vornic.1 ${_vornic_manpage}
+                   COMMAND gzip -9nf ${_vornic_manpage}
+                   DEPENDS ${PROJECT_SOURCE_DIR}/docs/vornic.1 VERBATIM)
+add_custom_target(vornic-manpage ALL DEPENDS ${_vornic_manpage}.gz)
+install(FILES ${_vornic_manpage}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The desktop entry names the installed program and share directory by their
 # absolute paths.  The prefix is only settled when installing (cmake --install
@@ -25,6 +45,7 @@ function(vornic_installed_dir out dir)
 endfunction()
 vornic_installed_dir(_vornic_bindir "${CMAKE_INSTALL_BINDIR}")
 vornic_installed_dir(_vornic_datadir "${CMAKE_INSTALL_DATADIR}")
+vornic_installed_dir(_vornic_docdir "${CMAKE_INSTALL_DOCDIR}")
 # Each destination gets its own copy in the build tree, so that installs into
 # different places (a test install and cpack, say) can run side by side.
 install(CODE "
@@ -40,8 +61,7 @@ install(CODE "
 # dpkg-shlibdeps (from dpkg-dev) from the libraries the binary links.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vornic)
-set(CPACK_PACKAGE_VENDOR "Vornic developers")
-set(CPACK_PACKAGE_CONTACT "Vornic developers <vornic@example.org>")
+set(CPACK_PACKAGE_VENDOR "The Vornic developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "prepare the descriptive data of applications for a PND package")
 set(CPACK_PACKAGE_DESCRIPTION
     "Vornic is a small GTK+ desktop tool in which a developer prepares, for each
@@ -55,7 +75,44 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The maintainer is whoever runs cpack; cmake/Maintainer.cmake says why.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/Maintainer.cmake)
+# One package made of chosen components: everything but COPYING, plus what
+# only a Debian package carries (the "debian" component, which a plain
+# install skips).
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENTS_ALL Unspecified debian)
+
+# Debian wants a changelog in every package.  Its one entry records this
+# build: the builder's identity, and the time of the build (or
+# SOURCE_DATE_EPOCH, which string(TIMESTAMP) honours, for a reproducible one).
+install(CODE "
+  set(_vornic_upstream \"${PROJECT_VERSION}\")
+  set(_vornic_version \"${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}\")
+  set(_vornic_changelog \"${CMAKE_CURRENT_BINARY_DIR}/debian/changelog.Debian\")
+  set(_vornic_docdir \"${_vornic_docdir}\")
+  include(\"${PROJECT_SOURCE_DIR}/cmake/Maintainer.cmake\")
+" COMPONENT debian EXCLUDE_FROM_ALL)
+install(CODE [=[
+  string(TIMESTAMP _vornic_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
+  file(WRITE "${_vornic_changelog}" "vornic (${_vornic_version}) UNRELEASED; urgency=medium
+
+  * Vornic ${_vornic_upstream}, packaged with CPack from its source tree.
+
+ -- ${VORNIC_MAINTAINER}  ${_vornic_date}
+")
+  execute_process(COMMAND gzip -9nf "${_vornic_changelog}" RESULT_VARIABLE _vornic_status)
+  if(NOT _vornic_status EQUAL 0)
+    message(FATAL_ERROR "gzip failed on ${_vornic_changelog}")
+  endif()
+  file(INSTALL DESTINATION "${_vornic_docdir}" TYPE FILE FILES "${_vornic_changelog}.gz")
+]=] COMPONENT debian EXCLUDE_FROM_ALL)
+
+install(FILES ${PROJECT_SOURCE_DIR}/data/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME vornic COMPONENT debian EXCLUDE_FROM_ALL)
+
 # A source package (cpack --config CPackSourceConfig.cmake) leaves out the
 # build trees, which live inside the source tree.
-set(CPACK_SOURCE_IGNORE_FILES "/\\.git/" "/build[^/]*/" "/cmake-build[^/]*/")
+set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/" "/cmake-build[^/]*/")
 include(CPack)

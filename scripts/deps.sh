@@ -1,20 +1,39 @@
 #!/usr/bin/env bash
-# deps.sh - installs what building, running and testing Vornic needs on
-# Debian 12.  Idempotent and quiet: when every package is installed already it
-# does not touch apt at all, so repeated runs cost a fraction of a second.
+# deps.sh - installs what Vornic needs on Debian 12, in one of two sets:
+#
+#   bash scripts/deps.sh run     building and running it (scripts/run.sh)
+#   bash scripts/deps.sh test    that, and everything the tests, benchmarks,
+#                                fuzzing and package checks use (the default;
+#                                scripts/test.sh)
+#
+# Idempotent and quiet: when every package is installed already it does not
+# touch apt at all, so repeated runs cost a fraction of a second.  Packages
+# come without their Recommends, so whatever a test loads is named here.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 set -euo pipefail
 
-packages=(
-    # build
-    cmake g++ make pkg-config libgtk2.0-dev libx11-dev
+run_packages=(cmake g++ make pkg-config libgtk2.0-dev)
+test_packages=(
+    # the benchmark's own X client
+    libx11-dev
     # tests: googletest, a virtual display, X clients, screenshots and fonts
     # so that text renders in them
     libgtest-dev xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
+    # the accessibility tests read names and roles through GTK's gail module
+    libgail-common
     # fuzzing (clang's libFuzzer) and memory checks
     clang libclang-rt-14-dev valgrind
     # checks of the installed files and of the package
-    desktop-file-utils appstream man-db dpkg-dev file
+    desktop-file-utils appstream man-db dpkg-dev file lintian
 )
+
+case ${1:-test} in
+    run) packages=("${run_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: deps.sh [run|test]" >&2; exit 2 ;;
+esac
 
 # One dpkg-query for all: it names the installed ones, the rest are missing.
 declare -A installed=()
@@ -27,13 +46,16 @@ for package in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
+# What a root shell must run when this script cannot do it itself.
+tell_root() {
+    echo "deps: $1; as root, run:" >&2
+    echo "    apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+}
+
 sudo=()
 if [[ $(id -u) != 0 ]]; then
-    if ! command -v sudo >/dev/null; then
-        echo "deps: these packages are missing and installing them needs root:" >&2
-        echo "  ${missing[*]}" >&2
-        exit 1
-    fi
+    command -v sudo >/dev/null || tell_root "packages are missing and installing them needs root"
     sudo=(sudo)
 fi
 
@@ -44,6 +66,5 @@ apt=("${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -q)
 if ! "${apt[@]}" update >"$log" 2>&1 ||
     ! "${apt[@]}" install -y --no-install-recommends "${missing[@]}" >>"$log" 2>&1; then
     cat "$log" >&2
-    echo "deps: installing packages failed" >&2
-    exit 1
+    tell_root "installing packages failed"
 fi

@@ -20,6 +20,9 @@
 #     most 18 characters per catalogue line;
 #   - duplicates go; "en_US" comes first (the entry every application
 #     needs), the rest follow in byte order.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)

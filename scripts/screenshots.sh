@@ -12,6 +12,9 @@
 # "docs"), built here if needed; with the same fonts (fonts-dejavu-core, from
 # scripts/deps.sh) the same pictures come out byte for byte, so "git status"
 # shows whether a change to a window changed its picture.
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Copyright The Vornic developers
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}

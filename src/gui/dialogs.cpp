@@ -7,6 +7,9 @@
  * parent of every dialog and the main window is insensitive; guiWindowKill is
  * the one way it closes, whether by Cancel, a stored OK or the window
  * manager.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "gtkptr.h"
 #include "gui.h"

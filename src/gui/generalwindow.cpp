@@ -6,6 +6,9 @@
  * Opening fills the widgets from the stored record; OK reads them into a
  * GeneralForm, which the model checks and stores.  A refused form keeps the
  * window open with everything the user typed.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "gtkptr.h"
 #include "gui.h"

@@ -4,6 +4,9 @@
  * Strings freed with g_free and widgets destroyed with gtk_widget_destroy are
  * different kinds of ownership; each gets its own handle so that neither can
  * be released the wrong way.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #ifndef VORNIC_GUI_GTKPTR_H
 #define VORNIC_GUI_GTKPTR_H

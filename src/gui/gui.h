@@ -2,6 +2,9 @@
  * gui.h - the user interface's entry points: start-up, the dialog helpers and
  * every signal handler.  Each handler has the signature its signal calls,
  * with the program state as user data.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #ifndef VORNIC_GUI_GUI_H
 #define VORNIC_GUI_GUI_H

@@ -2,6 +2,9 @@
  * main.cpp - start-up: the program state, the toolkit, the main window, the
  * locale catalogue, and the main loop.  Nothing is saved or released at the
  * end: all data lives in memory for the life of the process.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "gui.h"
 

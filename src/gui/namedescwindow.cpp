@@ -6,6 +6,9 @@
  * Rows are tied to entries by their locale code.  The window also keeps the
  * application's en_US mark, which makes "Menu categories" usable once it
  * closes.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "gtkptr.h"
 #include "gui.h"

@@ -5,6 +5,9 @@
  *
  * A choice is stored as the position of the active item, so the item lists
  * below must keep their order.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "gtkptr.h"
 #include "gui.h"

@@ -1,5 +1,8 @@
 /*
  * widgets.cpp - small widget constructors shared by the editing windows.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "widgets.h"
 

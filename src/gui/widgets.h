@@ -1,6 +1,9 @@
 /*
  * widgets.h - small widget constructors and readers shared by the windows,
  * so that each window's file reads as its layout and nothing else.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #ifndef VORNIC_GUI_WIDGETS_H
 #define VORNIC_GUI_WIDGETS_H

@@ -5,6 +5,9 @@
  * entry that the next add takes, lowest first, so indices held elsewhere stay
  * valid.  Rows of the main window's list are tied to applications by name
  * alone, which is why names must stay distinct among live applications.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "internal.h"
 #include "slots.h"

@@ -6,6 +6,9 @@
  * Lines hold at most 18 characters: a longer line is outside the format and
  * is skipped whole, so that no piece of it can become a code.  A NUL byte in
  * a line stays part of the code, so "en_US\0junk" can never pass for "en_US".
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "internal.h"
 

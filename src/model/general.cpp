@@ -5,6 +5,9 @@
  * A store is all or nothing: every copy is made before the record changes,
  * so running out of memory can never leave a record half replaced or report
  * a lost field as stored.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "internal.h"
 

@@ -1,6 +1,9 @@
 /*
  * internal.h - helpers shared by the model's source files, not part of its
  * public face.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #ifndef VORNIC_MODEL_INTERNAL_H
 #define VORNIC_MODEL_INTERNAL_H

@@ -5,6 +5,9 @@
  * The locale array keeps a free entry at its end: adding into the last entry
  * first grows the array by one.  A modification makes its copies before it
  * releases anything, so running out of memory leaves the entry as it was.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "internal.h"
 #include "slots.h"

@@ -1,6 +1,9 @@
 /*
  * runtime.cpp - runtime settings: the appdata name test, the checks and the
  * store.  Like the general information, a store is all or nothing.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #include "internal.h"
 

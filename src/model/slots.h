@@ -4,6 +4,9 @@
  * A walk starts at entry 0 and stops after the first entry without SLOT_NEXT.
  * The vector's own size bounds every walk as well, so a flags word that lies
  * can never lead a walk past the end of the storage.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #ifndef VORNIC_MODEL_SLOTS_H
 #define VORNIC_MODEL_SLOTS_H

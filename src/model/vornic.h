@@ -13,6 +13,9 @@
  * deleting only clears SLOT_USED, so indices stay valid and arrays never
  * shrink.  Growing may move the storage: keep indices, never pointers, across
  * anything that may add an item.
+ *
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
  */
 #ifndef VORNIC_MODEL_VORNIC_H
 #define VORNIC_MODEL_VORNIC_H
