@@ -19,12 +19,10 @@
 void guiShowErrorMessage(vornicMain *, const char *) { std::abort(); } /* no file is refused */
 void guiUpdateMainButtonActivity(vornicMain *) {}
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-    char dir[] = "/tmp/vornic-fuzz-XXXXXX";
-    return mkdtemp(dir) && chdir(dir) == 0 ? 0 : (std::abort(), 1);
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t size) {
+    static char dir[] = "/tmp/vornic-fuzz-XXXXXX";
+    static bool moved = mkdtemp(dir) && chdir(dir) == 0;
+    if (!moved) std::abort();
     std::string bytes(reinterpret_cast<const char *>(data), size);
     std::ofstream("locales", std::ios::binary) << bytes;
     std::vector<std::string> codes;

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` and `cpack -G DEB` make of a built tree:
 #
-#   check-install.sh files|start|deb BUILD_DIR SOURCE_DIR VERSION [WITH_DISPLAY]
+#   check-install.sh files|start|deb BUILD_DIR SOURCE_DIR VERSION
 #
 # Every check installs into its own temporary directory and leaves the build
-# tree as it was.  Exit status 77 means a tool the check needs is missing.
+# tree as it was; "start" runs under with-display.sh.  Exit status 77 means a
+# tool the check needs is missing.
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright The Vornic developers
 set -euo pipefail
 
-mode=$1 build=$2 source=$3 version=$4 with_display=${5:-}
-work=${VORNIC_INSTALL_WORK:-$(mktemp -d "${TMPDIR:-/tmp}/vornic-install.XXXXXX")}
-[ -n "${VORNIC_INSTALL_WORK:-}" ] || trap 'rm -rf "$work"' EXIT
+mode=$1 build=$2 source=$3 version=$4
+work=$(mktemp -d "${TMPDIR:-/tmp}/vornic-install.XXXXXX")
+trap 'rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 need() { for t; do command -v "$t" >/dev/null || { echo "SKIP: no $t (scripts/deps.sh test installs it)"; exit 77; }; done; }
@@ -37,11 +38,10 @@ check_tree() {
     [ "$(key "$entry" Path):$(key "$entry" Exec):$(key "$entry" Icon)" = "$2/share/vornic:$2/bin/vornic:vornic" ] || fail "Path=/Exec=/Icon= in $entry"
 }
 
-# The installed trees, and the validators on the first of them.
+# The installed trees, two prefixes (the second must not carry the first
+# one's paths) and a staging root, and the validators on the first.
 check_files() {
     need file desktop-file-validate appstreamcli man
-    # A second prefix from the same build must not carry the first one's
-    # paths.  Debian has the licence in common-licenses; other installs carry COPYING.
     for dest in "$work/a" "$work/b"; do install_to "$dest"; check_tree "" "$dest" COPYING:doc/vornic/COPYING; done
     DESTDIR="$work/stage" install_to /opt/vornic; check_tree "$work/stage" /opt/vornic COPYING:doc/vornic/COPYING
     desktop-file-validate "$work/a/share/applications/vornic.desktop" || fail "desktop-file-validate"
@@ -49,28 +49,24 @@ check_files() {
     appstreamcli validate --no-net --pedantic --strict "$work/a/share/metainfo/"*.xml || fail "appstreamcli validate"
     appstreamcli validate-tree --no-net --strict "$work/a" || fail "appstreamcli validate-tree"
     # groff reports its warnings on standard error and still exits 0.
-    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$work/a/share/man/man1/vornic.1.gz" >"$work/page" 2>"$work/err"
-    [ ! -s "$work/err" ] || { cat "$work/err" >&2; fail "man --warnings"; }
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$work/a/share/man/man1/vornic.1.gz" 2>&1 >"$work/page" |
+        grep . && fail "man --warnings"
     grep -q "GPL-3.0-or-later.* Vornic $version " <(tr -s ' \n' ' ' <"$work/page") || fail "the manual page lacks its version or licence"
 }
 
-# Under the private display: the program, started as its desktop entry says,
-# finds its catalogue (no "Fatal error" window) and gives its window the icon.
-check_start_inner() {
-    local entry=$work/p/share/applications/vornic.desktop pid
-    (cd "$(key "$entry" Path)" && XDG_DATA_DIRS=$work/p/share:/usr/share exec "$(key "$entry" Exec)") 2>"$work/err" & pid=$!
-    timeout 20 xdotool search --sync --onlyvisible --name '^Vornic$' >/dev/null || fail "the main window never appeared"
-    sleep 1 # the catalogue is read once the window is shown
-    ! xdotool search --name '^Fatal error$' >/dev/null || fail "the installed program did not find its catalogue"
-    xprop -name Vornic _NET_WM_ICON | grep -q 'Icon (48 x 48)' || fail "the main window has no 48x48 icon"
-    kill "$pid"; wait "$pid" || true
-    [ ! -s "$work/err" ] || { cat "$work/err" >&2; fail "the program wrote to standard error"; }
-}
-
+# The program, started as its desktop entry says, finds its catalogue (no
+# "Fatal error" window) and gives its window the icon.
 check_start() {
     need xdotool xprop
     install_to "$work/p"
-    VORNIC_INSTALL_WORK=$work "$with_display" "$0" start_inner "$build" "$source" "$version"
+    local entry=$work/p/share/applications/vornic.desktop pid window
+    (cd "$(key "$entry" Path)" && XDG_DATA_DIRS=$work/p/share:/usr/share exec "$(key "$entry" Exec)") 2>"$work/err" & pid=$!
+    window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vornic$' | head -n 1) || fail "the main window never appeared"
+    sleep 1 # the catalogue is read once the window is shown
+    ! xdotool search --name '^Fatal error$' >/dev/null || fail "the installed program did not find its catalogue"
+    xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)' || fail "the main window has no 48x48 icon"
+    kill "$pid"; wait "$pid" || true
+    [ ! -s "$work/err" ] || { cat "$work/err" >&2; fail "the program wrote to standard error"; }
 }
 
 check_deb() {

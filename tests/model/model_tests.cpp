@@ -62,18 +62,13 @@ protected:
         messages.clear();
     }
     void TearDown() override { fs::remove_all(dir); }
-    template <typename T> Ints flags(const std::vector<T> &slots) {
+    template <typename T> Ints flags(const std::vector<T> &slots) { /* the slot bits of each entry */
         Ints all;
         for (const T &slot : slots) all.push_back(slot.flags & 7);
         return all;
     }
     Ints localeFlags() { return flags(main.apps[main.selectedApp].locales); }
-    /* What a call shows, one message at most. */
-    Strs said(const std::function<std::int32_t()> &call) {
-        messages.clear();
-        call();
-        return messages;
-    }
+    Strs said(const std::function<std::int32_t()> &call) { return messages.clear(), call(), messages; }
     std::int32_t add(const char *code) {
         LocaleForm form{code, "n", "d"};
         return localeValidate(&main, &form) ? -1 : localeAdd(&main, &form);
