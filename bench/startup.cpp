@@ -4,7 +4,9 @@
  *   vornic-startup-bench [N] [--icount-runs K] [--vornic PATH]
  *                        [--baseline PATH] [--locales FILE] [--keep-profiles DIR]
  *
- * Starts its own Xvfb and becomes that display's window manager: it selects
+ * Runs on the display in $DISPLAY, which must be its own (the tests' runner,
+ * tests/support/with-display.sh, gives it a private Xvfb), and becomes that
+ * display's window manager: it selects
  * SubstructureRedirect on the root window before it starts either program,
  * so the server hands it each toplevel map as a MapRequest instead of mapping
  * the window.  Without a window manager the server maps a window at the very
@@ -84,7 +86,6 @@ struct Bench {
     std::string home;
     std::string childLog;
     std::string displayName;
-    pid_t xvfb = -1;
     Display *display = nullptr;
     Atom wmPid = None;
 };
@@ -110,7 +111,7 @@ void removeScratch()
     std::exit(1);
 }
 
-/* Xvfb and the program under test must not outlive the benchmark. */
+/* The program under test must not outlive the benchmark. */
 void dieWithParent()
 {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -140,36 +141,6 @@ void copyFile(const std::string &from, const std::string &to)
     out << in.rdbuf();
     if (!out)
         fail("cannot write " + to);
-}
-
-/* Xvfb picks a free display itself and writes its number to the pipe. */
-void startXvfb(Bench &bench)
-{
-    int fds[2];
-    if (pipe(fds) != 0)
-        fail("pipe");
-    bench.xvfb = fork();
-    if (bench.xvfb == 0) {
-        dieWithParent();
-        close(fds[0]);
-        int log = open((bench.dir + "/xvfb.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (log >= 0)
-            dup2(log, STDERR_FILENO);
-        std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", "-noreset", static_cast<char *>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    pollfd p{fds[0], POLLIN, 0};
-    char c;
-    while (poll(&p, 1, 30000) == 1 && read(fds[0], &c, 1) == 1 && c != '\n')
-        number += c;
-    close(fds[0]);
-    if (number.empty())
-        fail("Xvfb did not start:\n" + readFile(bench.dir + "/xvfb.log"));
-    bench.displayName = ":" + number;
 }
 
 int redirectRefused = 0;
@@ -484,7 +455,10 @@ int main(int argc, char **argv)
     mkdir(bench.home.c_str(), 0700);
     copyFile(options.locales, bench.dir + "/locales");
 
-    startXvfb(bench);
+    const char *display = getenv("DISPLAY");
+    if (!display || !*display)
+        fail("no display: run under tests/support/with-display.sh");
+    bench.displayName = display;
     becomeWindowManager(bench);
 
     Program programs[2];
@@ -502,7 +476,6 @@ int main(int argc, char **argv)
             countedRun(bench, programs[(round + k) % 2], options.profiles);
 
     XCloseDisplay(bench.display);
-    reap(bench.xvfb, SIGTERM);
 
     std::printf("start-up to first map: %d runs each, interleaved; instructions from %d "
                 "callgrind runs each\n",

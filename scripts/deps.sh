@@ -18,11 +18,9 @@ run_packages=(cmake g++ make pkg-config libgtk2.0-dev)
 test_packages=(
     # the benchmark's own X client
     libx11-dev
-    # tests: googletest, a virtual display, X clients, screenshots and fonts
-    # so that text renders in them
+    # tests: googletest, a virtual display, X clients to drive and read the
+    # real program, screenshots, and fonts so that text renders
     libgtest-dev xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
-    # the accessibility tests read names and roles through GTK's gail module
-    libgail-common
     # fuzzing (clang's libFuzzer) and memory checks
     clang libclang-rt-14-dev valgrind
     # checks of the installed files and of the package
