@@ -28,37 +28,40 @@ const char *const kTitle[] = {"Vornic", "Vornic - General information", "Vornic 
                               "Vornic - Name and description"};
 /* Each window as layoutOf() below reads it. */
 const char *const kLayout[] = {
-    "200x100 5 | 5 Select directory 5 | 5 entry~Application name 5 Add app 5 Rename app 5 Remove app 5 | 10 "
-    "list~Applications 10 General information 5 | * Runtime data 5 | * Name and description 5 | * Menu categories 5 "
-    "| 5 Export to PND 5",
-    "200x100 5 | 10 Author 10 entry=Author 10 | 10 Homepage 10 entry=Homepage 10 | 10 E-mail 10 entry=E-mail 10 | 10 "
-    "Version 10 spin=Major 10 spin=Minor 10 spin=Release 10 spin=Build * | * Major 10 Minor 10 Release 10 Build * | 10 "
-    "Menu icon file\n(max 32\303\22732) 10 entry=Menu icon file\n(max 32\303\22732) 5 Browse 5 | 10 Cancel 10 OK 10",
-    "200x100 5 | 10 Unique ID 10 entry=Unique ID 10 | 10 Appdata directory 10 entry=Appdata directory 10 | 10 Starting "
-    "directory 10 entry=Starting directory 10 | 10 x11 mode 10 combo(Required,No X11,Don't care)=x11 mode 10 | 10 "
-    "Application binary 10 entry=Application binary 10 Browse 10 | 10 Arguments 10 entry=Arguments 10 | 10 CPU "
-    "frequency 10 combo(No change,200,300,400,500,600)=CPU frequency 10 | 10 Allow multitasking 10 check=Allow "
-    "multitasking 10 | 10 Requires inputfile 10 check=Requires inputfile 10 | 10 Cancel 10 OK 10",
-    "400x300 5 | 10 Locale 10 entry=Locale 10 | 10 Name of application 10 entry=Name of application 10 | 10 "
-    "Description 10 text=Description 10 | 10 Add 5 Modify 5 Delete 10 | 10 list~Locales 10 | 10 OK 10"};
+    "200x100 5 |5| 5 Select directory 5 |5| 5 entry~Application name 5 Add app 5 Rename app 5 Remove app 5 |5| "
+    "10 list~Applications 10 General information 5 |5| * Runtime data 5 |5| * Name and description 5 |5| * Menu "
+    "categories 5 |5| 5 Export to PND 5",
+    "200x100 5 |10| 10 Author 10 entry=Author 10 |10| 10 Homepage 10 entry=Homepage 10 |10| 10 E-mail 10 "
+    "entry=E-mail 10 |10| 10 Version 10 spin=Major 10 spin=Minor 10 spin=Release 10 spin=Build * |10| * Major "
+    "10 Minor 10 Release 10 Build * |10| 10 Menu icon file\n(max 32\303\22732) 10 entry=Menu icon file\n(max "
+    "32\303\22732) 5 Browse 5 |10| 10 Cancel 10 OK 10",
+    "200x100 5 |10| 10 Unique ID 10 entry=Unique ID 10 |10| 10 Appdata directory 10 entry=Appdata directory 10 "
+    "|10| 10 Starting directory 10 entry=Starting directory 10 |10| 10 x11 mode 10 combo(Required,No X11,Don't "
+    "care)=x11 mode 10 |10| 10 Application binary 10 entry=Application binary 10 Browse 10 |10| 10 Arguments 10 "
+    "entry=Arguments 10 |10| 10 CPU frequency 10 combo(No change,200,300,400,500,600)=CPU frequency 10 |10| 10 "
+    "Allow multitasking 10 check=Allow multitasking 10 |10| 10 Requires inputfile 10 check=Requires inputfile "
+    "10 |10| 10 Cancel 10 OK 10",
+    "400x300 5 |10| 10 Locale 10 entry=Locale 10 |10| 10 Name of application 10 entry=Name of application 10 "
+    "|10| 10 Description 10 text=Description 10 |10| 10 Add 5 Modify 5 Delete 10 |10| 10 list~Locales 10 |10| "
+    "10 OK 10"};
 const std::pair<Strs, Strs> kPath = {{"icon", "sub", "./icon", "sub/../icon", "~/icon", "q\"uote", "<b>"},
                                      {"", "missing", "/no/such", "icon "}};
 const std::pair<Strs, Strs> kVersion = {{"0", "7", "255"}, {"256", "999"}}; /* typed: held to 0 to 255 */
-const Pools kPools[] = {
+const Pools kPools[] = { /* by window, then by field */
     {},
     {{{"Ann", "Zoë \"Z\" <z> & 'k'", " "}, {""}},
      {{"", "http://a.b", "http://.", "http://x/a.b", "http://<x>.org"},
-      {"http://x", "HTTP://a.b", "https://a.b", " http://a.b", "http:/a.b"}},
-     {{"", "a@b.c", "@.", "a@b.c@d", "\"q\"@x.y"}, {"a.b@c", "a@b", "@"}}, kPath, kVersion, kVersion, kVersion,
-     kVersion},
+      {"http://x", "HTTP://a.b", "https://a.b", " http://a.b", "http:/a.b", "localhost"}},
+     {{"", "a@b.c", "@.", "a@b.c@d", "\"q\"@x.y"}, {"a.b@c", "a@b", "@"}}, kPath, kVersion, kVersion, kVersion, kVersion},
     {{{"id", "\"<>\"", " "}, {""}}, {{"", "data", ".", "a.b", "ü"}, {"a..b", "a/b", "~x", ".."}},
      {{"", "../x", "\"a\" <b>"}, {}}, kPath, {{"", "-v \"x\" <in> >out &"}, {}}},
-    {{{"en_US", "en_US", "de_DE", "fr_FR", "sr_RS@latin"}, {"", "EN_US", "en_us", "xx", "en_US "}},
+    {{{"en_US", "en_US", "de_DE", "fr_FR", "en_US.UTF-8"}, {"", "EN_US", "en_us", "xx", "en_US "}},
      {{"Frosch", "ç \"<>\""}, {""}}, {{"Hüpft", "two\nlines", " "}, {""}}}};
 
 using Slot = std::pair<Strs, bool>; /* a localised entry's texts, and whether it is live */
 struct App {
     std::string name;
+    /* What each window opens with: its fields, then the choices and switches. */
     Strs stored[4] = {{}, {"", "", "", "", "1", "0", "0", "0"}, {"", "", "", "", "", "0", "2", "1", "0"}, Strs(3)};
     bool done[3] = {};
     std::vector<Slot> slots = {{Strs(3), false}};
@@ -69,11 +72,12 @@ struct App {
 };
 
 /* A window as a user meets it: its default size, border and whether it is
- * modal or transient; then row by row, labels and buttons by their text,
- * other controls by kind (a combo box with its items) and by the name a
- * screen reader gives them ("=" when a label names them), each after its
- * distance from the control to its left, each row ending with its right
- * margin; "*" is free space, not a gap. */
+ * modal or transient; then row by row, each row after its distance from the
+ * one above (|10|), labels and buttons by their text, other controls by kind
+ * (a combo box with its items) and by the name a screen reader gives them
+ * ("=" when a label names them), each after its distance from the control
+ * to its left, each row ending with its right margin; "*" is free space,
+ * not a gap. */
 std::string layoutOf(GtkWidget *window) {
     int width, height;
     gtk_window_get_default_size(GTK_WINDOW(window), &width, &height);
@@ -87,8 +91,7 @@ std::string layoutOf(GtkWidget *window) {
         std::string what = GTK_IS_LABEL(inner) ? gtk_label_get_text(GTK_LABEL(inner))
                            : GTK_IS_CHECK_BUTTON(inner) ? "check"
                            : GTK_IS_BUTTON(inner) ? gtk_button_get_label(GTK_BUTTON(inner))
-                           : GTK_IS_SPIN_BUTTON(inner) ? "spin"
-                           : GTK_IS_ENTRY(inner) ? "entry"
+                           : GTK_IS_SPIN_BUTTON(inner) ? "spin" : GTK_IS_ENTRY(inner) ? "entry"
                            : GTK_IS_TEXT_VIEW(inner) ? gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(inner)) == GTK_WRAP_WORD
                                                            ? "text" : "unwrapped text"
                            : GTK_IS_TREE_VIEW(inner) ? gtk_tree_view_get_headers_visible(GTK_TREE_VIEW(inner))
@@ -118,9 +121,11 @@ std::string layoutOf(GtkWidget *window) {
         return std::tie(a.first.y, a.first.x) < std::tie(b.first.y, b.first.x);
     });
     auto gap = [](int pixels) { return pixels <= 15 ? std::to_string(pixels) : "*"; };
-    for (std::size_t i = 0; i < seen.size(); ++i) {
+    for (std::size_t i = 0; i < seen.size(); ++i) { /* a row starts below the end of the one before */
         const GdkRectangle &at = seen[i].first, *left = i && seen[i - 1].first.y == at.y ? &seen[i - 1].first : nullptr;
-        all += (left ? " " : " | ") + gap(at.x - (left ? left->x + left->width : 0)) + " " + seen[i].second;
+        int above = i ? seen[i - 1].first.y + seen[i - 1].first.height : 0;
+        all += (left ? " " : " |" + gap(at.y - above) + "| ") + gap(at.x - (left ? left->x + left->width : 0)) + " " +
+               seen[i].second;
         if (i + 1 == seen.size() || seen[i + 1].first.y != at.y)
             all += " " + gap(window->allocation.width - at.x - at.width);
     }
@@ -166,25 +171,22 @@ protected:
         auto has = [](const std::string &s, const char *any) { return s.find_first_of(any) != std::string::npos; };
         Slot *taken = open == NameDesc ? app().live(f[0]) : nullptr;
         std::string message =
-            open == General
-                ? (f[0].empty() ? "You must specify the author!"
-                   : !f[1].empty() && f[1].rfind("http://", 0) ? "If you specify a home page, it should begin with »http://«"
-                   : !f[1].empty() && !has(f[1], ".") ? "A home page must have a TLD..."
-                   : !f[2].empty() && (!has(f[2], "@") || f[2].find('.', f[2].find('@')) == std::string::npos)
-                       ? "If you enter a mail address, it must be valid!"
-                   : !f[3].empty() && !exists(f[3]) ? "Icon file does not exist!" : "")
-            : open == Runtime
-                ? (f[0].empty() ? "You must specify a unique ID!"
-                   : f[3].empty() ? "You must specify the application binary!"
-                   : !exists(f[3]) ? "Application binary does not exist!"
-                   : has(f[1], "/~") || f[1].find("..") != std::string::npos
-                       ? "Appdata directory must be a name, not a path!" : "")
-                : (f[0].empty() ? "You must enter a locale!"
-                   : std::find(catalogue.begin(), catalogue.end(), f[0]) == catalogue.end()
-                       ? "Entered locale does not exist!"
-                   : taken && taken != editing ? "It does alredy exist a entry for that locale!"
-                   : f[1].empty() ? "You must enter a name for the application!"
-                   : f[2].empty() ? "You must enter a description for the application!" : "");
+            open == General ? f[0].empty() ? "You must specify the author!"
+                              : !f[1].empty() && f[1].rfind("http://", 0) ? "If you specify a home page, it should begin with »http://«"
+                              : !f[1].empty() && !has(f[1], ".") ? "A home page must have a TLD..."
+                              : !f[2].empty() && (!has(f[2], "@") || f[2].find('.', f[2].find('@')) == std::string::npos)
+                                  ? "If you enter a mail address, it must be valid!"
+                              : !f[3].empty() && !exists(f[3]) ? "Icon file does not exist!" : ""
+            : open == Runtime ? f[0].empty() ? "You must specify a unique ID!"
+                                : f[3].empty() ? "You must specify the application binary!"
+                                : !exists(f[3]) ? "Application binary does not exist!"
+                                : has(f[1], "/~") || f[1].find("..") != std::string::npos
+                                    ? "Appdata directory must be a name, not a path!" : ""
+            : f[0].empty() ? "You must enter a locale!"
+            : std::find(catalogue.begin(), catalogue.end(), f[0]) == catalogue.end() ? "Entered locale does not exist!"
+            : taken && taken != editing ? "It does alredy exist a entry for that locale!"
+            : f[1].empty() ? "You must enter a name for the application!"
+            : f[2].empty() ? "You must enter a description for the application!" : "";
         if (!message.empty()) expectDialog("Fatal error", message, window(), GTK_RESPONSE_OK);
         return !message.empty();
     }

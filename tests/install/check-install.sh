@@ -4,8 +4,8 @@
 #   check-install.sh files|start|deb BUILD_DIR SOURCE_DIR VERSION
 #
 # Every check installs into its own temporary directory and leaves the build
-# tree as it was; "start" runs under with-display.sh.  Exit status 77 means a
-# tool the check needs is missing.
+# tree as it was; "start" runs under with-display.sh.  The tools they use come
+# with scripts/deps.sh test.
 #
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Copyright The Vornic developers
@@ -16,7 +16,6 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vornic-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-need() { for t; do command -v "$t" >/dev/null || { echo "SKIP: no $t (scripts/deps.sh test installs it)"; exit 77; }; done; }
 install_to() { "${CMAKE:-cmake}" --install "$build" --prefix "$1" >"$work/log" || { cat "$work/log" >&2; fail "install to $1"; }; }
 key() { sed -n "s/^$2=//p" "$1"; }
 
@@ -41,7 +40,6 @@ check_tree() {
 # The installed trees, two prefixes (the second must not carry the first
 # one's paths) and a staging root, and the validators on the first.
 check_files() {
-    need file desktop-file-validate appstreamcli man
     for dest in "$work/a" "$work/b"; do install_to "$dest"; check_tree "" "$dest" COPYING:doc/vornic/COPYING; done
     DESTDIR="$work/stage" install_to /opt/vornic; check_tree "$work/stage" /opt/vornic COPYING:doc/vornic/COPYING
     desktop-file-validate "$work/a/share/applications/vornic.desktop" || fail "desktop-file-validate"
@@ -57,7 +55,6 @@ check_files() {
 # The program, started as its desktop entry says, finds its catalogue (no
 # "Fatal error" window) and gives its window the icon.
 check_start() {
-    need xdotool xprop
     install_to "$work/p"
     local entry=$work/p/share/applications/vornic.desktop pid window
     (cd "$(key "$entry" Path)" && XDG_DATA_DIRS=$work/p/share:/usr/share exec "$(key "$entry" Exec)") 2>"$work/err" & pid=$!
@@ -70,7 +67,6 @@ check_start() {
 }
 
 check_deb() {
-    need "${CPACK:-cpack}" dpkg-deb dpkg-shlibdeps file lintian
     # The package's maintainer is whoever builds it: here, this test.
     DEBFULLNAME="Vornic install test" DEBEMAIL=install-test@example.org "${CPACK:-cpack}" -G DEB \
         --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/log" 2>&1 || { cat "$work/log" >&2; fail "cpack"; }

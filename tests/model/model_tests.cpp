@@ -82,14 +82,13 @@ TEST_F(Model, ApplicationsKeepTheirSlots) {
     EXPECT_EQ((Ints{1, 2, -1, -1, 3}), (Ints{appAdd(&main, "B"), appAdd(&main, "C"), appAdd(&main, "B"),
                                             appAdd(&main, ""), appAdd(&main, "b")}));
     EXPECT_EQ((Ints{3, 3, 3, 2}), flags(main.apps)); /* grown by one each time: no free entry at the end */
-    EXPECT_EQ(4, main.appCount);
     main.apps[main.selectedApp = 1].flags |= APP_GENERAL_DONE | APP_RUNTIME_DONE;
     EXPECT_EQ(Strs{"update"}, said([&] { return appDel(&main); }));
     EXPECT_EQ((Ints{3, 1, 3, 2}), flags(main.apps));
     EXPECT_EQ((Ints{-1, 3, -1, 2}), (Ints{main.selectedApp, main.appCount, appDel(&main), appGetID(&main, "C")}));
     EXPECT_EQ(1, appAdd(&main, "D")); /* the lowest free entry, afresh */
-    EXPECT_EQ(SLOT_USED | SLOT_NEXT, main.apps[1].flags);
-    EXPECT_EQ((Ints{0, 0}), (Ints{main.apps[1].locales.at(0).flags, main.apps[1].categories.at(0).flags}));
+    EXPECT_EQ((Ints{SLOT_USED | SLOT_NEXT, 0, 0}),
+              (Ints{main.apps[1].flags, main.apps[1].locales.at(0).flags, main.apps[1].categories.at(0).flags}));
     EXPECT_EQ(Strs{"No app is selected!"}, said([&] { return appMod(&main, "Z", -1); }));
     EXPECT_EQ(-1, appMod(&main, "C", 0));
     EXPECT_EQ(0, appGetID(&main, "A")); /* a refused rename leaves the name findable */
@@ -100,12 +99,17 @@ TEST_F(Model, ChecksNoWidgetCanFeed) {
         for (auto [value, refused] : {std::pair{-1, true}, {0, false}, {255, false}, {256, true}}) {
             std::int32_t v[4] = {1, 1, 1, 1};
             v[part] = value;
-            GeneralForm form{"A", "", "", "fifo", v[0], v[1], v[2], v[3]}; /* a named pipe exists, unwaited */
-            EXPECT_EQ(refused ? Strs{"Version numbers must be integers between 0 and 255!"} : Strs{},
+            bool missing = part == 1 && value == 256; /* the icon is checked first; a named pipe, unwaited, exists */
+            GeneralForm form{"A", "", "", missing ? "missing" : "fifo", v[0], v[1], v[2], v[3]};
+            EXPECT_EQ(!refused ? Strs{} : Strs{missing ? "Icon file does not exist!" : "Version numbers must be integers "
+                                                                                       "between 0 and 255!"},
                       said([&] { return generalValidate(&main, &form); })) << part << " " << value;
         }
-    RuntimeForm runtime{"id", "", "", "fifo", "", 0, 0, 0, 0};
-    EXPECT_EQ(Strs{}, said([&] { return runtimeValidate(&main, &runtime); }));
+    for (const char *binary : {"fifo", "missing"}) { /* the binary is checked before the appdata directory */
+        RuntimeForm runtime{"id", "a/b", "", binary, "", 0, 0, 0, 0};
+        EXPECT_EQ(Strs{*binary == 'f' ? "Appdata directory must be a name, not a path!" : "Application binary does not exist!"},
+                  said([&] { return runtimeValidate(&main, &runtime); }));
+    }
 }
 
 TEST_F(Model, LocalisedEntriesGrowAndGoOnce) {
@@ -125,11 +129,8 @@ TEST_F(Model, LocalisedEntriesGrowAndGoOnce) {
 
 TEST_F(Model, CatalogueIsReadLineByLine) {
     const std::pair<std::string, Strs> cases[] = {
-        {"en_US\nde_DE\n", {"en_US", "de_DE"}},
-        {"en_US\nde_DE", {"en_US", "de_DE"}},
-        {"", {}},
-        {"\n\nx\n", {"", "", "x"}},
-        {"en_US\r\n x \n", {"en_US\r", " x "}},
+        {"en_US\nde_DE\n", {"en_US", "de_DE"}}, {"en_US\nde_DE", {"en_US", "de_DE"}}, {"", {}},
+        {"\n\nx\n", {"", "", "x"}}, {"en_US\r\n x \n", {"en_US\r", " x "}},
         {"abcdefghijklmnopqr\nabcdefghijklmnopqrs\nz\nabcdefghijklmnopqrs", {"abcdefghijklmnopqr", "z"}},
         {std::string("a\0b\nx\ny\nx\n", 10), {std::string("a\0b", 3), "x", "y", "x"}},
     };
@@ -188,8 +189,8 @@ TEST_F(Model, RunningOutOfMemoryFailsCleanlyOrEnds) {
             EXPECT_EQ(-1, result) << allocation;
             EXPECT_EQ(Strs{"Out of RAM!"}, messages) << allocation;
             EXPECT_EQ(*app.author + *app.uniqueId + app.locales[1].name + app.locales[1].description, "oldold" + big + "d");
-            EXPECT_EQ((Ints{-1, 1, 0}), (Ints{localeExists(&main, "en_US"), localeExists(&main, "de_DE"),
-                                              app.flags & (APP_GENERAL_DONE | APP_RUNTIME_DONE)}));
+            EXPECT_EQ((Ints{-1, 1, 0, 1}), (Ints{localeExists(&main, "en_US"), localeExists(&main, "de_DE"),
+                                                 app.flags & (APP_GENERAL_DONE | APP_RUNTIME_DONE), app.locales[0].flags}));
         }
 }
 

@@ -48,7 +48,7 @@ protected:
     vornicMain main;
     vornicMainWidgets &w = main.mainWin;
     std::string project;
-    const std::vector<std::string> catalogue = {"en_US", "de_DE", "fr_FR", "sr_RS@latin"};
+    const std::vector<std::string> catalogue = {"en_US", "de_DE", "fr_FR", "en_US.UTF-8"};
 };
 
 #endif
