@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 #include <random>
 #include <unistd.h>
 
@@ -221,8 +222,7 @@ protected:
     void opened(Win which) {
         open = which;
         fields = app().stored[which];
-        localeRows.clear();
-        localeRow = -1;
+        localeRows.clear(), localeRow = -1;
         for (Slot &slot : app().slots)
             if (slot.second) localeRows.push_back(slot.first[0]);
         EXPECT_EQ(kLayout[open], layoutOf(window()));
@@ -359,9 +359,7 @@ TEST_F(Walk, FollowsTheRulesAtEveryStep) {
         : open == NameDesc ? offerNameDesc()
         : open == General  ? offerForm(g.okButton, g.cancelButton, g.browseButton)
                            : offerForm(r.okButton, r.cancelButton, r.browseButton);
-        int roll = 0;
-        for (auto &action : actions) roll += action.first;
-        roll = below(std::size_t(roll));
+        int roll = below(std::size_t(std::accumulate(actions.begin(), actions.end(), 0, [](int sum, auto &a) { return sum + a.first; })));
         std::find_if(actions.begin(), actions.end(), [&](auto &action) { return (roll -= action.first) < 0; })->second();
         check();
         if (HasFailure()) ADD_FAILURE() << "at step " << step << " of seed " << (seed ? seed : "1");

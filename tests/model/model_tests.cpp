@@ -124,7 +124,6 @@ TEST_F(Model, LocalisedEntriesGrowAndGoOnce) {
     EXPECT_EQ(-1, localeMod(&main, "en_US", &form));
     EXPECT_EQ(0, add("en_US"));
     EXPECT_EQ((Ints{3, 3, 3, 0}), localeFlags()); /* into the freed entry */
-    EXPECT_EQ(0, localeExists(&main, "en_US"));
 }
 
 TEST_F(Model, CatalogueIsReadLineByLine) {
