@@ -29,22 +29,22 @@ const char *const kTitle[] = {"Vornic", "Vornic - General information", "Vornic 
                               "Vornic - Name and description"};
 /* Each window as layoutOf() below reads it. */
 const char *const kLayout[] = {
-    "200x100 5 |5| 5 Select directory 5 |5| 5 entry~Application name 5 Add app 5 Rename app 5 Remove app 5 |5| "
-    "10 list~Applications 10 General information 5 |5| * Runtime data 5 |5| * Name and description 5 |5| * Menu "
-    "categories 5 |5| 5 Export to PND 5",
+    "200x100 5 |5| 5 Select directory 5 |5| 5 entry~Application name 5 Add app 5 Rename app 5 Remove app 5 |5| 10 "
+    "list(List Items)~Applications 10 General information 5 |5| * Runtime data 5 |5| * Name and description 5 |5| * "
+    "Menu categories 5 |5| 5 Export to PND 5",
     "200x100 5 |10| 10 Author 10 entry=Author 10 |10| 10 Homepage 10 entry=Homepage 10 |10| 10 E-mail 10 "
-    "entry=E-mail 10 |10| 10 Version 10 spin=Major 10 spin=Minor 10 spin=Release 10 spin=Build * |10| * Major "
-    "10 Minor 10 Release 10 Build * |10| 10 Menu icon file\n(max 32\303\22732) 10 entry=Menu icon file\n(max "
+    "entry=E-mail 10 |10| 10 Version 10 spin=Major 10 spin=Minor 10 spin=Release 10 spin=Build * |10| * Major 10 "
+    "Minor 10 Release 10 Build * |10| 10 Menu icon file\n(max 32\303\22732) 10 entry=Menu icon file\n(max "
     "32\303\22732) 5 Browse 5 |10| 10 Cancel 10 OK 10",
     "200x100 5 |10| 10 Unique ID 10 entry=Unique ID 10 |10| 10 Appdata directory 10 entry=Appdata directory 10 "
     "|10| 10 Starting directory 10 entry=Starting directory 10 |10| 10 x11 mode 10 combo(Required,No X11,Don't "
-    "care)=x11 mode 10 |10| 10 Application binary 10 entry=Application binary 10 Browse 10 |10| 10 Arguments 10 "
-    "entry=Arguments 10 |10| 10 CPU frequency 10 combo(No change,200,300,400,500,600)=CPU frequency 10 |10| 10 "
-    "Allow multitasking 10 check=Allow multitasking 10 |10| 10 Requires inputfile 10 check=Requires inputfile "
-    "10 |10| 10 Cancel 10 OK 10",
-    "400x300 5 |10| 10 Locale 10 entry=Locale 10 |10| 10 Name of application 10 entry=Name of application 10 "
-    "|10| 10 Description 10 text=Description 10 |10| 10 Add 5 Modify 5 Delete 10 |10| 10 list~Locales 10 |10| "
-    "10 OK 10"};
+    "care)=x11 mode 10 |10| 10 Application binary 10 entry=Application binary 10 Browse 10 |10| 10 "
+    "Arguments 10 entry=Arguments 10 |10| 10 CPU frequency 10 combo(No change,200,300,400,500,600)=CPU frequency "
+    "10 |10| 10 Allow multitasking 10 check=Allow multitasking 10 |10| 10 Requires inputfile 10 check=Requires "
+    "inputfile 10 |10| 10 Cancel 10 OK 10",
+    "400x300 5 |10| 10 Locale 10 entry=Locale 10 |10| 10 Name of application 10 entry=Name of application 10 |10| "
+    "10 Description 10 text=Description 10 |10| 10 Add 5 Modify 5 Delete 10 |10| 10 list(List "
+    "Items)~Locales 10 |10| 10 OK 10"};
 const std::pair<Strs, Strs> kPath = {{"icon", "sub", "./icon", "sub/../icon", "~/icon", "q\"uote", "<b>"},
                                      {"", "missing", "/no/such", "icon "}};
 const std::pair<Strs, Strs> kVersion = {{"0", "7", "255"}, {"256", "999"}}; /* typed: held to 0 to 255 */
@@ -53,7 +53,8 @@ const Pools kPools[] = { /* by window, then by field */
     {{{"Ann", "Zoë \"Z\" <z> & 'k'", " "}, {""}},
      {{"", "http://a.b", "http://.", "http://x/a.b", "http://<x>.org"},
       {"http://x", "HTTP://a.b", "https://a.b", " http://a.b", "http:/a.b", "localhost"}},
-     {{"", "a@b.c", "@.", "a@b.c@d", "\"q\"@x.y"}, {"a.b@c", "a@b", "@"}}, kPath, kVersion, kVersion, kVersion, kVersion},
+     {{"", "a@b.c", "@.", "a@b.c@d", "\"q\"@x.y"}, {"a.b@c", "a@b", "@"}},
+     kPath, kVersion, kVersion, kVersion, kVersion},
     {{{"id", "\"<>\"", " "}, {""}}, {{"", "data", ".", "a.b", "ü"}, {"a..b", "a/b", "~x", ".."}},
      {{"", "../x", "\"a\" <b>"}, {}}, kPath, {{"", "-v \"x\" <in> >out &"}, {}}},
     {{{"en_US", "en_US", "de_DE", "fr_FR", "en_US.UTF-8"}, {"", "EN_US", "en_us", "xx", "en_US "}},
@@ -72,42 +73,48 @@ struct App {
     }
 };
 
-/* A window as a user meets it: its default size, border and whether it is
- * modal or transient; then row by row, each row after its distance from the
- * one above (|10|), labels and buttons by their text, other controls by kind
- * (a combo box with its items) and by the name a screen reader gives them
- * ("=" when a label names them), each after its distance from the control
- * to its left, each row ending with its right margin; "*" is free space,
- * not a gap. */
+/* A control as a user meets it: a label or a button by its text, another
+ * control by its kind (a combo box with its items, a list with its column's
+ * title) and by the name a screen reader gives it ("=" when a label names
+ * it). */
+std::string describe(GtkWidget *control) {
+    std::string what;
+    if (GTK_IS_LABEL(control))
+        what = gtk_label_get_text(GTK_LABEL(control));
+    else if (GTK_IS_CHECK_BUTTON(control) || GTK_IS_BUTTON(control))
+        what = GTK_IS_CHECK_BUTTON(control) ? "check" : gtk_button_get_label(GTK_BUTTON(control));
+    else if (GTK_IS_ENTRY(control))
+        what = GTK_IS_SPIN_BUTTON(control) ? "spin" : "entry";
+    else if (GTK_IS_TEXT_VIEW(control))
+        what = gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(control)) == GTK_WRAP_WORD ? "text" : "unwrapped text";
+    else if (GtkTreeView *list = GTK_IS_TREE_VIEW(control) ? GTK_TREE_VIEW(control) : nullptr)
+        what = (gtk_tree_view_get_headers_visible(list) ? "headed list(" : "list(") +
+               std::string(gtk_tree_view_column_get_title(gtk_tree_view_get_column(list, 0))) + ")";
+    for (const std::string &item : GTK_IS_COMBO_BOX(control) ? rows(control) : Strs())
+        what += (what.empty() ? "combo(" : ",") + item;
+    what += GTK_IS_COMBO_BOX(control) ? ")" : "";
+    AtkObject *atk = gtk_widget_get_accessible(control);
+    AtkRelationSet *relations = atk_object_ref_relation_set(atk);
+    if (!what.empty() && atk_object_get_name(atk))
+        what += (atk_relation_set_contains(relations, ATK_RELATION_LABELLED_BY) ? "=" : "~") +
+                std::string(atk_object_get_name(atk));
+    g_object_unref(relations);
+    return what;
+}
+
+/* A window as a user meets it: its default size and border, then row by row
+ * its controls as describe() puts them, each row after its distance from the
+ * row above (|10|), each control after its distance from the one to its
+ * left, each row ending with its right margin; "*" is free space, not a gap.
+ * A scrolled window counts as the control it holds. */
 std::string layoutOf(GtkWidget *window) {
     int width, height;
     gtk_window_get_default_size(GTK_WINDOW(window), &width, &height);
     std::string all = std::to_string(width) + "x" + std::to_string(height) + " " +
-                      std::to_string(gtk_container_get_border_width(GTK_CONTAINER(window))) +
-                      (gtk_window_get_modal(GTK_WINDOW(window)) || gtk_window_get_transient_for(GTK_WINDOW(window))
-                           ? " transient" : "");
+                      std::to_string(gtk_container_get_border_width(GTK_CONTAINER(window)));
     std::vector<std::pair<GdkRectangle, std::string>> seen;
     std::function<void(GtkWidget *)> visit = [&](GtkWidget *widget) {
-        GtkWidget *inner = GTK_IS_SCROLLED_WINDOW(widget) ? gtk_bin_get_child(GTK_BIN(widget)) : widget;
-        std::string what = GTK_IS_LABEL(inner) ? gtk_label_get_text(GTK_LABEL(inner))
-                           : GTK_IS_CHECK_BUTTON(inner) ? "check"
-                           : GTK_IS_BUTTON(inner) ? gtk_button_get_label(GTK_BUTTON(inner))
-                           : GTK_IS_SPIN_BUTTON(inner) ? "spin" : GTK_IS_ENTRY(inner) ? "entry"
-                           : GTK_IS_TEXT_VIEW(inner) ? gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(inner)) == GTK_WRAP_WORD
-                                                           ? "text" : "unwrapped text"
-                           : GTK_IS_TREE_VIEW(inner) ? gtk_tree_view_get_headers_visible(GTK_TREE_VIEW(inner))
-                                                           ? "headed list" : "list"
-                           : "";
-        if (GTK_IS_COMBO_BOX(inner)) {
-            for (const std::string &item : rows(inner)) what += (what.empty() ? "combo(" : ",") + item;
-            what += ")";
-        }
-        AtkObject *atk = gtk_widget_get_accessible(inner);
-        AtkRelationSet *relations = atk_object_ref_relation_set(atk);
-        if (!what.empty() && atk_object_get_name(atk))
-            what += (atk_relation_set_contains(relations, ATK_RELATION_LABELLED_BY) ? "=" : "~") +
-                    std::string(atk_object_get_name(atk));
-        g_object_unref(relations);
+        std::string what = describe(GTK_IS_SCROLLED_WINDOW(widget) ? gtk_bin_get_child(GTK_BIN(widget)) : widget);
         GdkRectangle at = widget->allocation;
         gtk_widget_translate_coordinates(widget, window, 0, 0, &at.x, &at.y);
         if (!what.empty())
@@ -122,11 +129,12 @@ std::string layoutOf(GtkWidget *window) {
         return std::tie(a.first.y, a.first.x) < std::tie(b.first.y, b.first.x);
     });
     auto gap = [](int pixels) { return pixels <= 15 ? std::to_string(pixels) : "*"; };
-    for (std::size_t i = 0; i < seen.size(); ++i) { /* a row starts below the end of the one before */
-        const GdkRectangle &at = seen[i].first, *left = i && seen[i - 1].first.y == at.y ? &seen[i - 1].first : nullptr;
-        int above = i ? seen[i - 1].first.y + seen[i - 1].first.height : 0;
-        all += (left ? " " : " |" + gap(at.y - above) + "| ") + gap(at.x - (left ? left->x + left->width : 0)) + " " +
-               seen[i].second;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        const GdkRectangle &at = seen[i].first, *before = i ? &seen[i - 1].first : nullptr;
+        bool row = !before || before->y != at.y; /* a new row starts below the end of the one before */
+        all += row ? " |" + gap(at.y - (before ? before->y + before->height : 0)) + "| " + gap(at.x)
+                   : " " + gap(at.x - before->x - before->width);
+        all += " " + seen[i].second;
         if (i + 1 == seen.size() || seen[i + 1].first.y != at.y)
             all += " " + gap(window->allocation.width - at.x - at.width);
     }
@@ -173,9 +181,10 @@ protected:
         Slot *taken = open == NameDesc ? app().live(f[0]) : nullptr;
         std::string message =
             open == General ? f[0].empty() ? "You must specify the author!"
-                              : !f[1].empty() && f[1].rfind("http://", 0) ? "If you specify a home page, it should begin with »http://«"
+                              : !f[1].empty() && f[1].rfind("http://", 0)
+                                  ? "If you specify a home page, it should begin with »http://«"
                               : !f[1].empty() && !has(f[1], ".") ? "A home page must have a TLD..."
-                              : !f[2].empty() && (!has(f[2], "@") || f[2].find('.', f[2].find('@')) == std::string::npos)
+                              : !f[2].empty() && !has(f[2].substr(std::min(f[2].find('@'), f[2].size())), ".")
                                   ? "If you enter a mail address, it must be valid!"
                               : !f[3].empty() && !exists(f[3]) ? "Icon file does not exist!" : ""
             : open == Runtime ? f[0].empty() ? "You must specify a unique ID!"
@@ -215,6 +224,8 @@ protected:
         if (!open || HasFailure()) return;
         Strs shown = open == NameDesc ? rows(main.nameDesc.localeList) : Strs(), expected = fields;
         for (GtkWidget *field : fieldWidgets()) shown.push_back(text(field));
+        bool enUs = open == NameDesc && (vornicSelectedApp(&main)->flags & APP_LOCALE_EN_US); /* the mark it keeps */
+        EXPECT_EQ(open == NameDesc && app().live("en_US"), enUs);
         expected.insert(expected.begin(), localeRows.begin(), open == NameDesc ? localeRows.end() : localeRows.begin());
         EXPECT_EQ(expected, shown);
     }
@@ -286,7 +297,8 @@ void Walk::offerMain() {
     });
     offer(1, [this] { selectRow(w.appList, ""), row = -1; });
     GtkWidget *opener[] = {nullptr, w.generalButton, w.runtimeButton, w.nameDescButton};
-    for (int which = General; selected >= 0 && which <= NameDesc && (which == General || app().done[which - 1]); ++which)
+    for (int which = General; selected >= 0 && which <= NameDesc && (which == General || app().done[which - 1]);
+         ++which)
         offer(4, [this, which, opener] { click(opener[which]), opened(Win(which)); });
 }
 
@@ -303,7 +315,8 @@ void Walk::offerForm(GtkWidget *ok, GtkWidget *cancel, GtkWidget *browse) {
         g_free(shown);
     });
     offer(5, [this, ok] {
-        for (std::size_t i = 4; open == General && i < 8; ++i) fields[i] = std::to_string(std::min(255, std::stoi(fields[i])));
+        for (std::size_t i = 4; open == General && i < 8; ++i) /* typed versions are held to 0 to 255 */
+            fields[i] = std::to_string(std::min(255, std::stoi(fields[i])));
         bool bad = refused();
         click(ok);
         if (bad) return;
@@ -359,8 +372,10 @@ TEST_F(Walk, FollowsTheRulesAtEveryStep) {
         : open == NameDesc ? offerNameDesc()
         : open == General  ? offerForm(g.okButton, g.cancelButton, g.browseButton)
                            : offerForm(r.okButton, r.cancelButton, r.browseButton);
-        int roll = below(std::size_t(std::accumulate(actions.begin(), actions.end(), 0, [](int sum, auto &a) { return sum + a.first; })));
-        std::find_if(actions.begin(), actions.end(), [&](auto &action) { return (roll -= action.first) < 0; })->second();
+        int roll = below(std::size_t(std::accumulate(actions.begin(), actions.end(), 0,
+                                                     [](int sum, auto &action) { return sum + action.first; })));
+        std::find_if(actions.begin(), actions.end(), [&](auto &action) { return (roll -= action.first) < 0; })
+            ->second();
         check();
         if (HasFailure()) ADD_FAILURE() << "at step " << step << " of seed " << (seed ? seed : "1");
     }

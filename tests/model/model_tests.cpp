@@ -101,13 +101,15 @@ TEST_F(Model, ChecksNoWidgetCanFeed) {
             v[part] = value;
             bool missing = part == 1 && value == 256; /* the icon is checked first; a named pipe, unwaited, exists */
             GeneralForm form{"A", "", "", missing ? "missing" : "fifo", v[0], v[1], v[2], v[3]};
-            EXPECT_EQ(!refused ? Strs{} : Strs{missing ? "Icon file does not exist!" : "Version numbers must be integers "
-                                                                                       "between 0 and 255!"},
+            const char *message = missing ? "Icon file does not exist!"
+                                          : "Version numbers must be integers between 0 and 255!";
+            EXPECT_EQ(refused ? Strs{message} : Strs{},
                       said([&] { return generalValidate(&main, &form); })) << part << " " << value;
         }
     for (const char *binary : {"fifo", "missing"}) { /* the binary is checked before the appdata directory */
         RuntimeForm runtime{"id", "a/b", "", binary, "", 0, 0, 0, 0};
-        EXPECT_EQ(Strs{*binary == 'f' ? "Appdata directory must be a name, not a path!" : "Application binary does not exist!"},
+        EXPECT_EQ(Strs{*binary == 'f' ? "Appdata directory must be a name, not a path!"
+                                      : "Application binary does not exist!"},
                   said([&] { return runtimeValidate(&main, &runtime); }));
     }
 }
@@ -187,9 +189,11 @@ TEST_F(Model, RunningOutOfMemoryFailsCleanlyOrEnds) {
             if (!fired) break;
             EXPECT_EQ(-1, result) << allocation;
             EXPECT_EQ(Strs{"Out of RAM!"}, messages) << allocation;
-            EXPECT_EQ(*app.author + *app.uniqueId + app.locales[1].name + app.locales[1].description, "oldold" + big + "d");
+            EXPECT_EQ("oldold" + big + "d",
+                      *app.author + *app.uniqueId + app.locales[1].name + app.locales[1].description);
             EXPECT_EQ((Ints{-1, 1, 0, 1}), (Ints{localeExists(&main, "en_US"), localeExists(&main, "de_DE"),
-                                                 app.flags & (APP_GENERAL_DONE | APP_RUNTIME_DONE), app.locales[0].flags}));
+                                                 app.flags & (APP_GENERAL_DONE | APP_RUNTIME_DONE),
+                                                 app.locales[0].flags})); /* entry 0 free again */
         }
 }
 
