@@ -61,7 +61,9 @@ check_start() {
     window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Vornic$' | head -n 1) || fail "the main window never appeared"
     sleep 1 # the catalogue is read once the window is shown
     ! xdotool search --name '^Fatal error$' >/dev/null || fail "the installed program did not find its catalogue"
-    xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (48 x 48)' || fail "the main window has no 48x48 icon"
+    # Read whole first: grep -q would stop reading early, and pipefail would
+    # count xprop's broken pipe as a failure.
+    grep -q 'Icon (48 x 48)' <<<"$(xprop -id "$window" _NET_WM_ICON)" || fail "the main window has no 48x48 icon"
     kill "$pid"; wait "$pid" || true
     [ ! -s "$work/err" ] || { cat "$work/err" >&2; fail "the program wrote to standard error"; }
 }
