@@ -59,7 +59,8 @@ GdkPixbuf *loadPng(const gchar *path)
  * that title bars and task lists show, from the hicolor folders of the XDG
  * data directories where an installation puts it.  Asking GTK's icon theme
  * instead would parse the whole theme index, hundreds of folders, which
- * adds more than 40% to the work of start-up.  Not installed, the windows simply have no icon.
+ * adds more than 40% to the work of start-up.  Not installed, the windows
+ * simply have no icon.
  */
 void setDefaultIcon()
 {
