@@ -1,8 +1,7 @@
 /*
  * catalogue_fuzz.cpp - libFuzzer on the catalogue loader: any bytes written
  * as "locales" must load as exactly the codes a plain split into lines gives
- * (a line of at most 18 bytes is a code, a longer one none), and each code
- * a user can type must be found at its first position.
+ * (a line of at most 18 bytes is a code, a longer one none).
  * SPDX-License-Identifier: GPL-3.0-or-later
  * Copyright The Vornic developers
  *
@@ -33,10 +32,5 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, std::size_t siz
     vornicMain main;
     vornicLoadLocales(&main);
     if (main.catalogue != codes || main.localeCount != std::int32_t(codes.size())) std::abort();
-    for (const std::string &code : codes) {
-        std::string typed = code.c_str(); /* typing ends at a NUL */
-        auto first = std::find(codes.begin(), codes.end(), typed);
-        if (localeIsValid(&main, typed.c_str()) != (first == codes.end() ? -1 : first - codes.begin())) std::abort();
-    }
     return 0;
 }

@@ -69,10 +69,6 @@ protected:
     }
     Ints localeFlags() { return flags(main.apps[main.selectedApp].locales); }
     Strs said(const std::function<std::int32_t()> &call) { return messages.clear(), call(), messages; }
-    std::int32_t add(const char *code) {
-        LocaleForm form{code, "n", "d"};
-        return localeValidate(&main, &form) ? -1 : localeAdd(&main, &form);
-    }
 
     vornicMain main;
     fs::path dir = fs::temp_directory_path() / ("vornic-model-" + std::to_string(getpid()));
@@ -90,8 +86,7 @@ TEST_F(Model, ApplicationsKeepTheirSlots) {
     EXPECT_EQ((Ints{SLOT_USED | SLOT_NEXT, 0, 0}),
               (Ints{main.apps[1].flags, main.apps[1].locales.at(0).flags, main.apps[1].categories.at(0).flags}));
     EXPECT_EQ(Strs{"No app is selected!"}, said([&] { return appMod(&main, "Z", -1); }));
-    EXPECT_EQ(-1, appMod(&main, "C", 0));
-    EXPECT_EQ(0, appGetID(&main, "A")); /* a refused rename leaves the name findable */
+    EXPECT_EQ((Ints{-1, 0}), (Ints{appMod(&main, "C", 0), appGetID(&main, "A")})); /* refused: the name stays */
 }
 
 TEST_F(Model, ChecksNoWidgetCanFeed) {
@@ -115,16 +110,15 @@ TEST_F(Model, ChecksNoWidgetCanFeed) {
 }
 
 TEST_F(Model, LocalisedEntriesGrowAndGoOnce) {
-    EXPECT_EQ((Ints{0, 0, 0}), (Ints{add("en_US"), add("de_DE"), add("fr_FR")}));
+    LocaleForm en{"en_US", "n", "d"}, de{"de_DE", "n", "d"}, fr{"fr_FR", "n", "d"};
+    EXPECT_EQ((Ints{0, 0, 0}), (Ints{localeAdd(&main, &en), localeAdd(&main, &de), localeAdd(&main, &fr)}));
     EXPECT_EQ((Ints{3, 3, 3, 0}), localeFlags()); /* a free entry always last */
     ::testing::internal::CaptureStdout();
     EXPECT_EQ((Ints{0, -1, -1}), (Ints{localeDel(&main, "en_US"), localeDel(&main, "en_US"), localeDel(&main, "")}));
     EXPECT_EQ("Free() did okay...\n", ::testing::internal::GetCapturedStdout());
     EXPECT_EQ((Ints{1, 3, 3, 0}), localeFlags());
-    LocaleForm form{"de_DE", "n", "d"};
-    EXPECT_EQ(Strs{}, said([&] { return localeMod(&main, "en_US", &form); })); /* no entry, nothing said */
-    EXPECT_EQ(-1, localeMod(&main, "en_US", &form));
-    EXPECT_EQ(0, add("en_US"));
+    EXPECT_EQ(Strs{}, said([&] { return localeMod(&main, "en_US", &de); })); /* no entry, nothing said */
+    EXPECT_EQ((Ints{-1, 0}), (Ints{localeMod(&main, "en_US", &de), localeAdd(&main, &en)}));
     EXPECT_EQ((Ints{3, 3, 3, 0}), localeFlags()); /* into the freed entry */
 }
 
