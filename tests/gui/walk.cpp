@@ -9,14 +9,14 @@
  * and usable controls, and the open editing window's fields, choices and
  * rows must be as the model says, and every dialog must have come as it
  * predicted, with its text, over its window.  Each window is also read, as
- * it opens, for what stands where and what a screen reader calls it.
+ * it opens, for what stands where, what takes the room when it is enlarged,
+ * and what a screen reader calls it.
  * VORNIC_WALK_SEED and VORNIC_WALK_STEPS replay a walk.
  */
 #include "harness.h"
 
 #include <algorithm>
 #include <functional>
-#include <numeric>
 #include <random>
 #include <unistd.h>
 
@@ -29,22 +29,22 @@ const char *const kTitle[] = {"Vornic", "Vornic - General information", "Vornic 
                               "Vornic - Name and description"};
 /* Each window as layoutOf() below reads it. */
 const char *const kLayout[] = {
-    "200x100 5 |5| 5 Select directory 5 |5| 5 entry~Application name 5 Add app 5 Rename app 5 Remove app 5 |5| 10 "
-    "list(List Items)~Applications 10 General information 5 |5| * Runtime data 5 |5| * Name and description 5 |5| * "
-    "Menu categories 5 |5| 5 Export to PND 5",
+    "200x100 5 |5| 5 Select directory^ 5 |5| 5 entry~Application name^ 5 Add app^ 5 Rename app^ 5 Remove app^ 5 |5| "
+    "10 list(List Items)~Applications[etched]^ 10 General information^ 5 |5| * Runtime data^ 5 |5| * Name and "
+    "description^ 5 |5| * Menu categories^ 5 |5| 5 Export to PND^ 5",
     "200x100 5 |10| 10 Author 10 entry=Author 10 |10| 10 Homepage 10 entry=Homepage 10 |10| 10 E-mail 10 "
     "entry=E-mail 10 |10| 10 Version 10 spin=Major 10 spin=Minor 10 spin=Release 10 spin=Build * |10| * Major 10 "
     "Minor 10 Release 10 Build * |10| 10 Menu icon file\n(max 32\303\22732) 10 entry=Menu icon file\n(max "
-    "32\303\22732) 5 Browse 5 |10| 10 Cancel 10 OK 10",
+    "32\303\22732) 5 Browse[80x30] 5 |10| 10 Cancel[80x30] 10 OK[80x30] 10",
     "200x100 5 |10| 10 Unique ID 10 entry=Unique ID 10 |10| 10 Appdata directory 10 entry=Appdata directory 10 "
     "|10| 10 Starting directory 10 entry=Starting directory 10 |10| 10 x11 mode 10 combo(Required,No X11,Don't "
-    "care)=x11 mode 10 |10| 10 Application binary 10 entry=Application binary 10 Browse 10 |10| 10 "
+    "care)=x11 mode 10 |10| 10 Application binary 10 entry=Application binary 10 Browse[80x30] 10 |10| 10 "
     "Arguments 10 entry=Arguments 10 |10| 10 CPU frequency 10 combo(No change,200,300,400,500,600)=CPU frequency "
     "10 |10| 10 Allow multitasking 10 check=Allow multitasking 10 |10| 10 Requires inputfile 10 check=Requires "
-    "inputfile 10 |10| 10 Cancel 10 OK 10",
-    "400x300 5 |10| 10 Locale 10 entry=Locale 10 |10| 10 Name of application 10 entry=Name of application 10 |10| "
-    "10 Description 10 text=Description 10 |10| 10 Add 5 Modify 5 Delete 10 |10| 10 list(List "
-    "Items)~Locales 10 |10| 10 OK 10"};
+    "inputfile 10 |10| 10 Cancel[80x30] 10 OK[80x30] 10",
+    "400x300 5 |10| 10 Locale 10 entry=Locale 10 |10| 10 Name of application 10 entry=Name of application 10 |10| 10 "
+    "Description^ 10 text=Description[etched]^ 10 |10| 10 Add[80x30] 5 Modify[80x30] 5 Delete[80x30] 10 |10| 10 "
+    "list(List Items)~Locales[etched]^ 10 |10| 10 OK[80x30] 10"};
 const std::pair<Strs, Strs> kPath = {{"icon", "sub", "./icon", "sub/../icon", "~/icon", "q\"uote", "<b>"},
                                      {"", "missing", "/no/such", "icon "}};
 const std::pair<Strs, Strs> kVersion = {{"0", "7", "255"}, {"256", "999"}}; /* typed: held to 0 to 255 */
@@ -106,36 +106,52 @@ std::string describe(GtkWidget *control) {
  * its controls as describe() puts them, each row after its distance from the
  * row above (|10|), each control after its distance from the one to its
  * left, each row ending with its right margin; "*" is free space, not a gap.
- * A scrolled window counts as the control it holds. */
+ * A scrolled window counts as the control it holds.  Each control also shows
+ * a size the program fixes for it whatever the font ([80x30]). */
 std::string layoutOf(GtkWidget *window) {
     int width, height;
     gtk_window_get_default_size(GTK_WINDOW(window), &width, &height);
     std::string all = std::to_string(width) + "x" + std::to_string(height) + " " +
                       std::to_string(gtk_container_get_border_width(GTK_CONTAINER(window)));
-    std::vector<std::pair<GdkRectangle, std::string>> seen;
+    std::vector<std::tuple<GdkRectangle, std::string, GtkWidget *>> seen;
     std::function<void(GtkWidget *)> visit = [&](GtkWidget *widget) {
         std::string what = describe(GTK_IS_SCROLLED_WINDOW(widget) ? gtk_bin_get_child(GTK_BIN(widget)) : widget);
         GdkRectangle at = widget->allocation;
         gtk_widget_translate_coordinates(widget, window, 0, 0, &at.x, &at.y);
         if (!what.empty())
-            seen.emplace_back(at, what);
+            seen.emplace_back(at, what, widget);
         else if (GTK_IS_CONTAINER(widget))
             gtk_container_foreach(GTK_CONTAINER(widget), [](GtkWidget *child, gpointer v) {
                 (*static_cast<decltype(visit) *>(v))(child);
             }, &visit);
     };
     visit(gtk_bin_get_child(GTK_BIN(window)));
+    /* Enlarged as a user may enlarge it, the window gives the extra height
+     * to some controls ("^"); a scrolled one shows its frame, and a bar only
+     * when its content needs one (so never here: the walk's lists are short).
+     * Then it goes back to its size. */
+    GtkAllocation was = window->allocation, larger = {0, 0, was.width + 100, was.height + 100};
+    gtk_widget_size_allocate(window, &larger);
+    for (auto &[at, what, widget] : seen) {
+        GtkScrolledWindow *s = GTK_IS_SCROLLED_WINDOW(widget) ? GTK_SCROLLED_WINDOW(widget) : nullptr;
+        what += s ? gtk_scrolled_window_get_shadow_type(s) == GTK_SHADOW_ETCHED_IN ? "[etched" : "[framed" : "";
+        what += s ? gtk_widget_get_visible(gtk_scrolled_window_get_vscrollbar(s)) ? ",bar]" : "]" : "";
+        what += widget->allocation.height > at.height ? "^" : "";
+        gtk_widget_get_size_request(widget, &width, &height);
+        what += width > 0 ? "[" + std::to_string(width) + "x" + std::to_string(height) + "]" : "";
+    }
+    gtk_widget_size_allocate(window, &was);
     std::sort(seen.begin(), seen.end(), [](auto &a, auto &b) {
-        return std::tie(a.first.y, a.first.x) < std::tie(b.first.y, b.first.x);
+        return std::tie(std::get<0>(a).y, std::get<0>(a).x) < std::tie(std::get<0>(b).y, std::get<0>(b).x);
     });
     auto gap = [](int pixels) { return pixels <= 15 ? std::to_string(pixels) : "*"; };
     for (std::size_t i = 0; i < seen.size(); ++i) {
-        const GdkRectangle &at = seen[i].first, *before = i ? &seen[i - 1].first : nullptr;
+        const GdkRectangle &at = std::get<0>(seen[i]), *before = i ? &std::get<0>(seen[i - 1]) : nullptr;
         bool row = !before || before->y != at.y; /* a new row starts below the end of the one before */
         all += row ? " |" + gap(at.y - (before ? before->y + before->height : 0)) + "| " + gap(at.x)
                    : " " + gap(at.x - before->x - before->width);
-        all += " " + seen[i].second;
-        if (i + 1 == seen.size() || seen[i + 1].first.y != at.y)
+        all += " " + std::get<1>(seen[i]);
+        if (i + 1 == seen.size() || std::get<0>(seen[i + 1]).y != at.y)
             all += " " + gap(window->allocation.width - at.x - at.width);
     }
     return all;
@@ -165,12 +181,11 @@ protected:
     std::vector<GtkWidget *> fieldWidgets() {
         const vornicGeneralWidgets &g = main.general;
         const vornicRuntimeWidgets &r = main.runtime;
-        const vornicNameDescWidgets &n = main.nameDesc;
         if (open == General) return {g.authorEntry, g.homePageEntry, g.emailEntry, g.iconEntry, g.majorSpin,
                                      g.minorSpin, g.releaseSpin, g.buildSpin};
         if (open == Runtime) return {r.uniqueIdEntry, r.appdataEntry, r.startDirEntry, r.binaryEntry,
                                      r.argumentsEntry, r.cpuCombo, r.x11Combo, r.multitaskingCheck, r.inputFileCheck};
-        return {n.localeEntry, n.nameEntry, n.descView};
+        return {main.nameDesc.localeEntry, main.nameDesc.nameEntry, main.nameDesc.descView};
     }
 
     /* Expects the message that the action about to be taken must show, if
@@ -231,8 +246,7 @@ protected:
     }
 
     void opened(Win which) {
-        open = which;
-        fields = app().stored[which];
+        fields = app().stored[open = which];
         localeRows.clear(), localeRow = -1;
         for (Slot &slot : app().slots)
             if (slot.second) localeRows.push_back(slot.first[0]);
@@ -252,7 +266,7 @@ protected:
     }
 
     void offerMain();
-    void offerForm(GtkWidget *ok, GtkWidget *cancel, GtkWidget *browse);
+    template <typename Form> void offerForm(const Form &form);
     void offerNameDesc();
 };
 
@@ -293,9 +307,9 @@ void Walk::offerMain() {
     offer(8, [this] { /* selecting the selected row again changes nothing */
         int chosen = below(apps.size());
         entry = chosen == row ? entry : apps[std::size_t(chosen)].name;
-        selectRow(w.appList, apps[std::size_t(row = selected = chosen)].name);
+        selectRow(w.appList, row = selected = chosen);
     });
-    offer(1, [this] { selectRow(w.appList, ""), row = -1; });
+    offer(1, [this] { selectRow(w.appList, row = -1); });
     GtkWidget *opener[] = {nullptr, w.generalButton, w.runtimeButton, w.nameDescButton};
     for (int which = General; selected >= 0 && which <= NameDesc && (which == General || app().done[which - 1]);
          ++which)
@@ -303,29 +317,36 @@ void Walk::offerMain() {
 }
 
 /* The General information and Runtime settings windows. */
-void Walk::offerForm(GtkWidget *ok, GtkWidget *cancel, GtkWidget *browse) {
+template <typename Form> void Walk::offerForm(const Form &form) {
     offer(5, [this] { typeSome(); });
-    offer(1, [this, browse] {
+    offer(1, [this, &form] {
         std::string file = project + pick({"/icon", "/bin", "/\377.png"});
         int response = answer();
         expectDialog(open == General ? "Select icon image" : "Select application binary", file, window(), response);
-        click(browse);
-        gchar *shown = g_filename_display_name(file.c_str()); /* a name that is no text is shown as text */
-        fields[3] = response == GTK_RESPONSE_ACCEPT ? shown : fields[3];
-        g_free(shown);
+        click(form.browseButton);
+        if (response == GTK_RESPONSE_ACCEPT) /* a name that is no text is shown as text */
+            fields[3] = owned(g_filename_display_name(file.c_str()));
     });
-    offer(5, [this, ok] {
+    if (open == General)
+        offer(1, [this] { /* a page key moves a version part by one, from what was typed */
+            std::size_t i = 4 + std::size_t(below(4)), up = std::size_t(below(2));
+            GtkSpinButton *spin = GTK_SPIN_BUTTON(fieldWidgets()[i]);
+            gtk_spin_button_update(spin);
+            gtk_spin_button_spin(spin, up ? GTK_SPIN_PAGE_FORWARD : GTK_SPIN_PAGE_BACKWARD, 0);
+            fields[i] = std::to_string(std::clamp(std::min(255, std::stoi(fields[i])) + (up ? 1 : -1), 0, 255));
+        });
+    offer(5, [this, &form] {
         for (std::size_t i = 4; open == General && i < 8; ++i) /* typed versions are held to 0 to 255 */
             fields[i] = std::to_string(std::min(255, std::stoi(fields[i])));
         bool bad = refused();
-        click(ok);
+        click(form.okButton);
         if (bad) return;
         for (std::size_t i = 0; i < fields.size(); ++i)
             for (char &c : app().stored[open][i] = fields[i]) c = c == '"' ? '\'' : c == '<' ? '[' : c == '>' ? ']' : c;
         app().done[open] = true;
         open = None;
     });
-    offer(2, [this, cancel] { below(2) ? click(cancel) : closeWindow(window()), open = None; });
+    offer(2, [this, &form] { below(2) ? click(form.cancelButton) : closeWindow(window()), open = None; });
 }
 
 void Walk::offerNameDesc() {
@@ -354,7 +375,7 @@ void Walk::offerNameDesc() {
         offer(5, [this, &n] { /* selecting the selected row again changes nothing */
             int chosen = below(localeRows.size());
             fields = chosen == localeRow ? fields : app().live(localeRows[std::size_t(chosen)])->first;
-            selectRow(n.localeList, localeRows[std::size_t(localeRow = chosen)]);
+            selectRow(n.localeList, localeRow = chosen);
         });
     offer(1, [this, &n] { below(2) ? click(n.okButton) : closeWindow(window()), open = None; });
 }
@@ -366,16 +387,11 @@ TEST_F(Walk, FollowsTheRulesAtEveryStep) {
     check();
     for (int step = 1, last = steps ? std::stoi(steps) : 500; step <= last && !HasFailure(); ++step) {
         actions.clear();
-        const vornicGeneralWidgets &g = main.general;
-        const vornicRuntimeWidgets &r = main.runtime;
-        open == None       ? offerMain()
-        : open == NameDesc ? offerNameDesc()
-        : open == General  ? offerForm(g.okButton, g.cancelButton, g.browseButton)
-                           : offerForm(r.okButton, r.cancelButton, r.browseButton);
-        int roll = below(std::size_t(std::accumulate(actions.begin(), actions.end(), 0,
-                                                     [](int sum, auto &action) { return sum + action.first; })));
-        std::find_if(actions.begin(), actions.end(), [&](auto &action) { return (roll -= action.first) < 0; })
-            ->second();
+        open == None ? offerMain() : open == NameDesc ? offerNameDesc()
+        : open == General ? offerForm(main.general) : offerForm(main.runtime);
+        std::vector<int> weights;
+        for (auto &action : actions) weights.push_back(action.first);
+        actions[std::discrete_distribution<std::size_t>(weights.begin(), weights.end())(rng)].second();
         check();
         if (HasFailure()) ADD_FAILURE() << "at step " << step << " of seed " << (seed ? seed : "1");
     }

@@ -28,7 +28,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -156,20 +155,17 @@ void pump() { while (gtk_events_pending()) gtk_main_iteration(); }
 void click(GtkWidget *button) { gtk_button_clicked(GTK_BUTTON(button)), pump(); }
 
 void type(GtkWidget *widget, const std::string &text) {
-    if (GTK_IS_TEXT_VIEW(widget))
-        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget)), text.c_str(), -1);
-    else
-        gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
+    GTK_IS_TEXT_VIEW(widget)
+        ? gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget)), text.c_str(), -1)
+        : gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
     pump();
 }
 
-void selectRow(GtkWidget *view, const std::string &row) {
-    std::vector<std::string> all = rows(view);
+void selectRow(GtkWidget *view, int row) { /* -1: none */
     GtkTreeSelection *selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(view));
-    GtkTreePath *path = gtk_tree_path_new_from_indices(int(std::find(all.begin(), all.end(), row) - all.begin()), -1);
-    row.empty() ? gtk_tree_selection_unselect_all(selection) : gtk_tree_selection_select_path(selection, path);
-    gtk_tree_path_free(path);
-    pump();
+    GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
+    row < 0 ? gtk_tree_selection_unselect_all(selection) : gtk_tree_selection_select_path(selection, path);
+    gtk_tree_path_free(path), pump();
 }
 
 void closeWindow(GtkWidget *toplevel) {
