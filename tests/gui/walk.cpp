@@ -385,6 +385,8 @@ TEST_F(Walk, FollowsTheRulesAtEveryStep) {
     rng.seed(seed ? unsigned(std::stoul(seed)) : 1);
     EXPECT_EQ(kLayout[None], layoutOf(w.window));
     check();
+    expectDialog("Select directory", project, w.window, GTK_RESPONSE_CANCEL); /* a choice not made changes nothing */
+    click(w.directoryButton), check();
     for (int step = 1, last = steps ? std::stoi(steps) : 500; step <= last && !HasFailure(); ++step) {
         actions.clear();
         open == None ? offerMain() : open == NameDesc ? offerNameDesc()
