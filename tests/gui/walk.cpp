@@ -52,7 +52,7 @@ const Pools kPools[] = { /* by window, then by field */
     {},
     {{{"Ann", "Zoë \"Z\" <z> & 'k'", " "}, {""}},
      {{"", "http://a.b", "http://.", "http://x/a.b", "http://<x>.org"},
-      {"http://x", "HTTP://a.b", "https://a.b", " http://a.b", "http:/a.b", "http://localhost"}},
+      {"http://x", "HTTP://a.b", "https://a.b", " http://ab", "http:/a.b", "http://localhost"}},
      {{"", "a@b.c", "@.", "a@b.c@d", "\"q\"@x.y"}, {"a.b@c", "a@b", "@"}},
      kPath, kVersion, kVersion, kVersion, kVersion},
     {{{"id", "\"<>\"", " "}, {""}}, {{"", "data", ".", "a.b", "ü"}, {"a..b", "a/b", "~x", ".."}},
