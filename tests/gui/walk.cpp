@@ -113,13 +113,14 @@ std::string layoutOf(GtkWidget *window) {
     gtk_window_get_default_size(GTK_WINDOW(window), &width, &height);
     std::string all = std::to_string(width) + "x" + std::to_string(height) + " " +
                       std::to_string(gtk_container_get_border_width(GTK_CONTAINER(window)));
-    std::vector<std::tuple<GdkRectangle, std::string, GtkWidget *>> seen;
+    struct Seen { GdkRectangle at; std::string what; GtkWidget *widget; };
+    std::vector<Seen> seen;
     std::function<void(GtkWidget *)> visit = [&](GtkWidget *widget) {
         std::string what = describe(GTK_IS_SCROLLED_WINDOW(widget) ? gtk_bin_get_child(GTK_BIN(widget)) : widget);
         GdkRectangle at = widget->allocation;
         gtk_widget_translate_coordinates(widget, window, 0, 0, &at.x, &at.y);
         if (!what.empty())
-            seen.emplace_back(at, what, widget);
+            seen.push_back({at, what, widget});
         else if (GTK_IS_CONTAINER(widget))
             gtk_container_foreach(GTK_CONTAINER(widget), [](GtkWidget *child, gpointer v) {
                 (*static_cast<decltype(visit) *>(v))(child);
@@ -134,24 +135,24 @@ std::string layoutOf(GtkWidget *window) {
     gtk_widget_size_allocate(window, &larger);
     for (auto &[at, what, widget] : seen) {
         GtkScrolledWindow *s = GTK_IS_SCROLLED_WINDOW(widget) ? GTK_SCROLLED_WINDOW(widget) : nullptr;
-        what += s ? gtk_scrolled_window_get_shadow_type(s) == GTK_SHADOW_ETCHED_IN ? "[etched" : "[framed" : "";
-        what += s ? gtk_widget_get_visible(gtk_scrolled_window_get_vscrollbar(s)) ? ",bar]" : "]" : "";
+        what += !s ? "" : gtk_scrolled_window_get_shadow_type(s) == GTK_SHADOW_ETCHED_IN ? "[etched" : "[framed";
+        what += !s ? "" : gtk_widget_get_visible(gtk_scrolled_window_get_vscrollbar(s)) ? ",bar]" : "]";
         what += widget->allocation.height > at.height ? "^" : "";
         gtk_widget_get_size_request(widget, &width, &height);
         what += width > 0 ? "[" + std::to_string(width) + "x" + std::to_string(height) + "]" : "";
     }
     gtk_widget_size_allocate(window, &was);
-    std::sort(seen.begin(), seen.end(), [](auto &a, auto &b) {
-        return std::tie(std::get<0>(a).y, std::get<0>(a).x) < std::tie(std::get<0>(b).y, std::get<0>(b).x);
+    std::sort(seen.begin(), seen.end(), [](const Seen &a, const Seen &b) {
+        return std::tie(a.at.y, a.at.x) < std::tie(b.at.y, b.at.x);
     });
     auto gap = [](int pixels) { return pixels <= 15 ? std::to_string(pixels) : "*"; };
     for (std::size_t i = 0; i < seen.size(); ++i) {
-        const GdkRectangle &at = std::get<0>(seen[i]), *before = i ? &std::get<0>(seen[i - 1]) : nullptr;
+        const GdkRectangle &at = seen[i].at, *before = i ? &seen[i - 1].at : nullptr;
         bool row = !before || before->y != at.y; /* a new row starts below the end of the one before */
         all += row ? " |" + gap(at.y - (before ? before->y + before->height : 0)) + "| " + gap(at.x)
                    : " " + gap(at.x - before->x - before->width);
-        all += " " + std::get<1>(seen[i]);
-        if (i + 1 == seen.size() || std::get<0>(seen[i + 1]).y != at.y)
+        all += " " + seen[i].what;
+        if (i + 1 == seen.size() || seen[i + 1].at.y != at.y)
             all += " " + gap(window->allocation.width - at.x - at.width);
     }
     return all;

@@ -155,9 +155,10 @@ void pump() { while (gtk_events_pending()) gtk_main_iteration(); }
 void click(GtkWidget *button) { gtk_button_clicked(GTK_BUTTON(button)), pump(); }
 
 void type(GtkWidget *widget, const std::string &text) {
-    GTK_IS_TEXT_VIEW(widget)
-        ? gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget)), text.c_str(), -1)
-        : gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
+    if (GTK_IS_TEXT_VIEW(widget))
+        gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget)), text.c_str(), -1);
+    else
+        gtk_entry_set_text(GTK_ENTRY(widget), text.c_str());
     pump();
 }
 
