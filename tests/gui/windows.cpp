@@ -1,0 +1,584 @@
+/*
+ * windows.cpp - the four windows, each led through every edge of its rules
+ * in a fixed order.  Catches: a main-window control usable at the wrong step
+ * of the chain; an application row added, renamed or removed wrongly; a
+ * check that refuses what it must accept, accepts what it must refuse or
+ * runs out of order; a value read from or stored into the wrong place, or
+ * stored without its substitutions; a window, dialog or chooser that ends
+ * otherwise than its button or the window manager's close says; and a
+ * window laid out, sized or named for a screen reader otherwise than
+ * designed.
+ * SPDX-License-Identifier: GPL-3.0-or-later
+ * Copyright The Vornic developers
+ */
+#include "harness.h"
+
+#include <functional>
+
+namespace {
+
+enum Win { General, Runtime, NameDesc };
+const char *const kTitle[] = {"Vornic - General information", "Vornic - Runtime settings",
+                              "Vornic - Name and description"};
+
+/* Each window as layoutOf() reads it. */
+const char kMainLayout[] =
+    "Vornic 200x100 5 |5| 5 Select directory^ 5 |5| 5 GtkEntry~Application name^ 5 Add app^ 5 Rename app^ 5 Remove app^ 5 "
+    "|5| 10 GtkTreeView(List Items)~Applications[etched]^ 10 General information^ 5 |5| * Runtime data^ 5 |5| * Name "
+    "and description^ 5 |5| * Menu categories^ 5 |5| 5 Export to PND^ 5";
+const char *const kLayout[] = {
+    "Vornic - General information 200x100 5 |10| 10 Author 10 GtkEntry=Author 10 |10| 10 Homepage 10 GtkEntry=Homepage 10 |10| 10 E-mail 10 "
+    "GtkEntry=E-mail 10 |10| 10 Version 10 GtkSpinButton=Major 10 GtkSpinButton=Minor 10 GtkSpinButton=Release 10 "
+    "GtkSpinButton=Build * |10| * Major 10 Minor 10 Release 10 Build * |10| 10 Menu icon file\n(max 32\303\22732) 10 "
+    "GtkEntry=Menu icon file\n(max 32\303\22732) 5 Browse[80x30] 5 |10| 10 Cancel[80x30] 10 OK[80x30] 10",
+    "Vornic - Runtime settings 200x100 5 |10| 10 Unique ID 10 GtkEntry=Unique ID 10 |10| 10 Appdata directory 10 GtkEntry=Appdata directory "
+    "10 |10| 10 Starting directory 10 GtkEntry=Starting directory 10 |10| 10 x11 mode 10 GtkComboBox(Required,No "
+    "X11,Don't care)=x11 mode 10 |10| 10 Application binary 10 GtkEntry=Application binary 10 Browse[80x30] 10 |10| "
+    "10 Arguments 10 GtkEntry=Arguments 10 |10| 10 CPU frequency 10 GtkComboBox(No change,200,300,400,500,600)=CPU "
+    "frequency 10 |10| 10 Allow multitasking 10 GtkCheckButton=Allow multitasking 10 |10| 10 Requires inputfile 10 "
+    "GtkCheckButton=Requires inputfile 10 |10| 10 Cancel[80x30] 10 OK[80x30] 10",
+    "Vornic - Name and description 400x300 5 |10| 10 Locale 10 GtkEntry=Locale 10 |10| 10 Name of application 10 GtkEntry=Name of application 10 "
+    "|10| 10 Description^ 10 GtkTextView(wrapped)=Description[etched]^ 10 |10| 10 Add[80x30] 5 Modify[80x30] 5 "
+    "Delete[80x30] 10 |10| 10 GtkTreeView(List Items)~Locales[etched]^ 10 |10| 10 OK[80x30] 10"};
+
+
+/* A form typed into the first fields of a window, and the message that OK
+ * (Add, in the Name and description window) must bring; none when it is
+ * stored. */
+struct Form {
+    Strs typed;
+    std::string refusal;
+};
+
+/* Every check of the General information window, with the other fields
+ * valid or, to show the order of the checks, failing later checks. */
+const Form kGeneralForms[] = {
+    /* author, home page, e-mail, icon */
+    {{"", "x", "x", "missing"}, "You must specify the author!"},
+    {{" ", "", "", ""}, ""},
+    {{"A", " http://ab", "x", "missing"}, "If you specify a home page, it should begin with »http://«"},
+    {{"A", "HTTP://a.b", "", ""}, "If you specify a home page, it should begin with »http://«"},
+    {{"A", "https://a.b", "", ""}, "If you specify a home page, it should begin with »http://«"},
+    {{"A", "http:/a.b", "", ""}, "If you specify a home page, it should begin with »http://«"},
+    {{"A", "http://ab", "x", "missing"}, "A home page must have a TLD..."},
+    {{"A", "http://.", "@.", "icon"}, ""},
+    {{"A", "http://x/a.b", "", ""}, ""},
+    {{"A", "", "a.b@c", "missing"}, "If you enter a mail address, it must be valid!"},
+    {{"A", "", "a@b", ""}, "If you enter a mail address, it must be valid!"},
+    {{"A", "", "a@b.c@d", "~/icon"}, ""},
+    {{"A", "", "", "missing"}, "Icon file does not exist!"},
+    {{"A", "", "", "sub"}, ""},
+    {{"A", "", "", "/dev/null"}, ""},
+    /* stored with substitutions; checked again, the icon names another file */
+    {{"Zoë \"Z\" <z> & 'k'", "http://<x>.org", "\"q\"@x.y", "q\"uote"}, ""},
+    {{"Zoë 'Z' [z] & 'k'", "http://[x].org", "'q'@x.y", "q'uote"}, "Icon file does not exist!"},
+};
+
+/* Every check of the Runtime settings window, likewise; the choices and the
+ * switches are never checked. */
+const Form kRuntimeForms[] = {
+    /* unique ID, appdata directory, starting directory, binary, arguments */
+    {{"", "a/b", "", "", ""}, "You must specify a unique ID!"},
+    {{"id", "a/b", "", "", ""}, "You must specify the application binary!"},
+    {{"id", "a/b", "", "missing", ""}, "Application binary does not exist!"},
+    {{"id", "a/b", "", "bin", ""}, "Appdata directory must be a name, not a path!"},
+    {{"id", "~x", "", "bin", ""}, "Appdata directory must be a name, not a path!"},
+    {{"id", "a..b", "", "bin", ""}, "Appdata directory must be a name, not a path!"},
+    {{" ", ".", "../x", "sub", ""}, ""},
+    {{"id", "a.b", "", "~/icon", ""}, ""},
+    {{"id", "", "", "/dev/null", "", "5", "1", "0", "1"}, ""},
+    {{"\"<>\"", "ü", "\"a\" <b>", "<b>", "-v \"x\" <in> >out &"}, ""},
+    {{"'[]'", "ü", "'a' [b]", "[b]", "-v 'x' [in] ]out &"}, "Application binary does not exist!"},
+};
+
+/* Every check of an added localised entry, then three entries stored, none
+ * of them for en_US. */
+const Form kLocaleForms[] = {
+    /* locale, name, description */
+    {{"", "", ""}, "You must enter a locale!"},
+    {{"en_us", "n", "d"}, "Entered locale does not exist!"},
+    {{"en_U", "n", "d"}, "Entered locale does not exist!"},
+    {{"en_US ", "n", "d"}, "Entered locale does not exist!"},
+    {{"EN_US", "", ""}, "You must enter a name for the application!"},
+    {{"EN_US", "n", ""}, "You must enter a description for the application!"},
+    {{"EN_US", " ", "two\nlines"}, ""},
+    {{"EN_US", "", ""}, "It does alredy exist a entry for that locale!"},
+    {{"en_US.UTF-8", "ç \"<>\"", " "}, ""},
+    {{"de_DE", "Frosch", "Hüpft"}, ""},
+};
+
+/* The controls of a window, in no order; boxes and tables only hold them. */
+void collect(GtkWidget *widget, std::vector<GtkWidget *> &controls) {
+    if (!GTK_IS_BOX(widget) && !GTK_IS_TABLE(widget)) {
+        controls.push_back(widget);
+        return;
+    }
+    GList *children = gtk_container_get_children(GTK_CONTAINER(widget));
+    for (GList *child = children; child; child = child->next)
+        collect(GTK_WIDGET(child->data), controls);
+    g_list_free(children);
+}
+
+/* A control as a user meets it: a label or a button by its text, another
+ * control by its kind and what it shows (a combo box its items, a list its
+ * column's title), then the name a screen reader gives it, after "=" when a
+ * label names it and after "~" otherwise.  A scrolled window counts as what
+ * it holds, with its frame and whether it shows a scroll bar. */
+std::string describe(GtkWidget *widget) {
+    GtkWidget *control = widget;
+    std::string frame;
+    if (GTK_IS_SCROLLED_WINDOW(widget)) {
+        control = gtk_bin_get_child(GTK_BIN(widget));
+        frame = "[framed]";
+        if (gtk_scrolled_window_get_shadow_type(GTK_SCROLLED_WINDOW(widget)) == GTK_SHADOW_ETCHED_IN)
+            frame = "[etched]";
+        GtkScrolledWindow *scroller = GTK_SCROLLED_WINDOW(widget);
+        if (gtk_widget_get_visible(gtk_scrolled_window_get_vscrollbar(scroller)) ||
+            gtk_widget_get_visible(gtk_scrolled_window_get_hscrollbar(scroller)))
+            frame += "[bar]"; /* the tests' lists are too short to need one */
+    }
+    std::string what = G_OBJECT_TYPE_NAME(control);
+    if (GTK_IS_LABEL(control))
+        what = gtk_label_get_text(GTK_LABEL(control));
+    else if (GTK_IS_BUTTON(control) && !GTK_IS_CHECK_BUTTON(control))
+        what = gtk_button_get_label(GTK_BUTTON(control));
+    if (GTK_IS_TEXT_VIEW(control) && gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(control)) == GTK_WRAP_WORD)
+        what += "(wrapped)";
+    if (GTK_IS_TREE_VIEW(control) && gtk_tree_view_get_headers_visible(GTK_TREE_VIEW(control)))
+        what += "(headed)";
+    if (GTK_IS_TREE_VIEW(control))
+        what += "(" + std::string(gtk_tree_view_column_get_title(gtk_tree_view_get_column(GTK_TREE_VIEW(control), 0))) + ")";
+    if (GTK_IS_COMBO_BOX(control)) {
+        std::string items;
+        for (const std::string &item : rows(control))
+            items += "," + item;
+        what += "(" + items.substr(1) + ")";
+    }
+    AtkObject *atk = gtk_widget_get_accessible(control);
+    if (!atk_object_get_name(atk))
+        return what + frame;
+    AtkRelationSet *relations = atk_object_ref_relation_set(atk);
+    if (atk_relation_set_contains(relations, ATK_RELATION_LABELLED_BY))
+        what += "=";
+    else
+        what += "~";
+    g_object_unref(relations);
+    return what + atk_object_get_name(atk) + frame;
+}
+
+std::string gap(int pixels) {
+    if (pixels > 15)
+        return "*"; /* free space, not a gap */
+    return std::to_string(pixels);
+}
+
+/* A window as a user meets it: its title, default size and border, then row by row
+ * its controls as describe() puts them.  Each row comes after its distance
+ * from the row above (|10|), each control after its distance from the one to
+ * its left, and each row ends with its right margin.  A control also shows
+ * a size the program fixes for it whatever the font ([80x30]), and "^" when
+ * it takes extra height as the window is enlarged. */
+std::string layoutOf(GtkWidget *window) {
+    std::vector<GtkWidget *> controls;
+    collect(gtk_bin_get_child(GTK_BIN(window)), controls);
+    std::sort(controls.begin(), controls.end(), [](GtkWidget *a, GtkWidget *b) {
+        return std::tie(a->allocation.y, a->allocation.x) < std::tie(b->allocation.y, b->allocation.x);
+    });
+    std::vector<GtkAllocation> at;
+    for (GtkWidget *control : controls)
+        at.push_back(control->allocation);
+    int width, height;
+    gtk_window_get_default_size(GTK_WINDOW(window), &width, &height);
+    std::string all = gtk_window_get_title(GTK_WINDOW(window)) + std::string(" ") + std::to_string(width) + "x" +
+                      std::to_string(height) + " " +
+                      std::to_string(gtk_container_get_border_width(GTK_CONTAINER(window)));
+    GtkAllocation was = window->allocation;
+    GtkAllocation larger = {0, 0, was.width + 100, was.height + 100};
+    gtk_widget_size_allocate(window, &larger);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (i == 0)
+            all += " |" + gap(at[i].y) + "| " + gap(at[i].x);
+        else if (at[i - 1].y != at[i].y)
+            all += " |" + gap(at[i].y - at[i - 1].y - at[i - 1].height) + "| " + gap(at[i].x);
+        else
+            all += " " + gap(at[i].x - at[i - 1].x - at[i - 1].width);
+        all += " " + describe(controls[i]);
+        if (controls[i]->allocation.height > at[i].height)
+            all += "^";
+        gtk_widget_get_size_request(controls[i], &width, &height);
+        if (width > 0)
+            all += "[" + std::to_string(width) + "x" + std::to_string(height) + "]";
+        if (i + 1 == controls.size() || at[i + 1].y != at[i].y)
+            all += " " + gap(was.width - at[i].x - at[i].width);
+    }
+    gtk_widget_size_allocate(window, &was);
+    return all;
+}
+
+/* The stored form of a text: quotes and angle brackets are replaced. */
+Strs stored(Strs texts) {
+    for (std::string &text : texts) {
+        std::replace(text.begin(), text.end(), '"', '\'');
+        std::replace(text.begin(), text.end(), '<', '[');
+        std::replace(text.begin(), text.end(), '>', ']');
+    }
+    return texts;
+}
+
+/* What a user calls a control: a button by its label, another control by
+ * the name a screen reader gives it. */
+std::string nameOf(GtkWidget *control) {
+    const char *name = atk_object_get_name(gtk_widget_get_accessible(control));
+    if (GTK_IS_BUTTON(control))
+        name = gtk_button_get_label(GTK_BUTTON(control));
+    if (!name)
+        return "(unnamed)";
+    return name;
+}
+
+class Windows : public Gui {
+protected:
+    GtkWidget *window(Win which) {
+        return shownWindow(kTitle[which]);
+    }
+
+    /* Presses the button of that label in an editing window. */
+    void press(Win which, const std::string &label) {
+        std::vector<GtkWidget *> controls;
+        collect(gtk_bin_get_child(GTK_BIN(window(which))), controls);
+        for (GtkWidget *control : controls) {
+            if (GTK_IS_BUTTON(control) && label == gtk_button_get_label(GTK_BUTTON(control)))
+                return click(control);
+        }
+        ADD_FAILURE() << "no button " << label << " in " << kTitle[which];
+    }
+
+    void chooseFolder(const std::string &folder, int response) {
+        expectDialog("Select directory", folder, w.window, response);
+        click(w.directoryButton);
+    }
+
+    void expectRefusal(const std::string &message, GtkWidget *over) {
+        expectDialog("Fatal error", message, over, GTK_RESPONSE_OK);
+    }
+
+    /* Types a name into the main window's entry and presses a button. */
+    void withName(const std::string &name, GtkWidget *button) {
+        set(w.nameEntry, name);
+        click(button);
+    }
+
+    /* The main window's usable controls, as a user calls them, from top to
+     * bottom. */
+    void expectUsable(const std::string &names) {
+        std::vector<GtkWidget *> controls;
+        collect(gtk_bin_get_child(GTK_BIN(w.window)), controls);
+        std::string usable;
+        for (GtkWidget *control : controls) {
+            if (GTK_IS_SCROLLED_WINDOW(control))
+                control = gtk_bin_get_child(GTK_BIN(control));
+            if (!gtk_widget_get_sensitive(control))
+                continue;
+            if (!usable.empty())
+                usable += ", ";
+            usable += nameOf(control);
+        }
+        EXPECT_EQ(names, usable) << "the usable controls of the main window";
+    }
+
+    /* The fields of an editing window in the order of its form. */
+    std::vector<GtkWidget *> fields(Win which) {
+        const vornicGeneralWidgets &g = main.general;
+        const vornicRuntimeWidgets &r = main.runtime;
+        const vornicNameDescWidgets &n = main.nameDesc;
+        if (which == General)
+            return {g.authorEntry, g.homePageEntry, g.emailEntry, g.iconEntry,
+                    g.majorSpin,   g.minorSpin,     g.releaseSpin, g.buildSpin};
+        if (which == Runtime)
+            return {r.uniqueIdEntry, r.appdataEntry, r.startDirEntry,     r.binaryEntry,   r.argumentsEntry,
+                    r.cpuCombo,      r.x11Combo,     r.multitaskingCheck, r.inputFileCheck};
+        return {n.localeEntry, n.nameEntry, n.descView};
+    }
+
+    /* What the first fields of the open window show. */
+    Strs shown(Win which, std::size_t count) {
+        Strs values;
+        for (GtkWidget *field : fields(which))
+            values.push_back(text(field));
+        values.resize(count);
+        return values;
+    }
+
+    void type(Win which, const Strs &values) {
+        for (std::size_t i = 0; i < values.size(); ++i)
+            set(fields(which)[i], values[i]);
+    }
+
+    /* Opens an editing window.  While it is open no control of the main
+     * window is usable, and no opener opens a second window. */
+    GtkWidget *open(Win which) {
+        GtkWidget *openers[] = {w.generalButton, w.runtimeButton, w.nameDescButton};
+        click(openers[which]);
+        expectUsable("");
+        for (GtkWidget *opener : openers)
+            click(opener);
+        EXPECT_EQ(2u, shownWindows().size()) << "only the main window and " << kTitle[which] << " are shown";
+        return window(which);
+    }
+
+    /* Types a form into the open General information or Runtime settings
+     * window and presses OK.  Refused, the window stays open as typed (a
+     * refusal over the Runtime settings window is answered by closing it
+     * from the window manager); stored, it closes and opens again with the
+     * form as stored. */
+    void submit(Win which, const Form &form) {
+        SCOPED_TRACE(::testing::PrintToString(form.typed));
+        int answer = GTK_RESPONSE_OK;
+        if (which == Runtime)
+            answer = GTK_RESPONSE_DELETE_EVENT;
+        if (!form.refusal.empty())
+            expectDialog("Fatal error", form.refusal, window(which), answer);
+        type(which, form.typed);
+        press(which, "OK");
+        if (!form.refusal.empty()) {
+            ASSERT_TRUE(window(which)) << "a refused form closed its window";
+            return;
+        }
+        open(which);
+        EXPECT_EQ(stored(form.typed), shown(which, form.typed.size())) << "as stored";
+    }
+
+    /* The chain up to an editing window: a folder chosen, the application
+     * "A" added and selected, and a form stored in each window before. */
+    GtkWidget *reach(Win which) {
+        chooseFolder(project, GTK_RESPONSE_ACCEPT);
+        withName("A", w.addButton);
+        selectRow(w.appList, 0);
+        for (int before = General; before < which; ++before) {
+            open(Win(before));
+            submit(Win(before), {{"id", "", "", "bin"}, ""});
+            closeWindow(window(Win(before)));
+        }
+        return open(which);
+    }
+
+    /* Edits the open window and leaves it by Cancel, then by the window
+     * manager's close: it opens again as it was. */
+    void expectDiscarded(Win which, const Strs &edits) {
+        Strs before = shown(which, edits.size());
+        type(which, edits);
+        press(which, "Cancel");
+        open(which);
+        type(which, edits);
+        closeWindow(window(which));
+        open(which);
+        EXPECT_EQ(before, shown(which, edits.size())) << "after Cancel and the window manager's close";
+    }
+
+    /* Picks a file of the project with Browse. */
+    void browse(Win which, const std::string &file, int response) {
+        const char *titles[] = {"Select icon image", "Select application binary"};
+        expectDialog(titles[which], project + file, window(which), response);
+        press(which, "Browse");
+    }
+};
+
+/* Presses an arrow or page key on a version part, after the value typed into
+ * it is taken, as leaving the field takes it. */
+void key(GtkWidget *spin, GtkSpinType key) {
+    gtk_spin_button_update(GTK_SPIN_BUTTON(spin));
+    gtk_spin_button_spin(GTK_SPIN_BUTTON(spin), key, 0);
+}
+
+TEST_F(Windows, MainWindowLeadsAlongTheChain) {
+    const char *const withApps = "Application name, Add app, Rename app, Remove app, Applications";
+    EXPECT_EQ(kMainLayout, layoutOf(w.window));
+    expectUsable("Select directory");
+    /* A folder choice not made changes nothing, however it ends. */
+    chooseFolder(project, GTK_RESPONSE_CANCEL);
+    chooseFolder(project, GTK_RESPONSE_DELETE_EVENT);
+    expectUsable("Select directory");
+    chooseFolder(project + "/sub", GTK_RESPONSE_ACCEPT);
+    expectUsable("Select directory, Application name, Add app, Rename app, Remove app");
+    chooseFolder(project, GTK_RESPONSE_ACCEPT);
+    chooseFolder(project + "/sub", GTK_RESPONSE_DELETE_EVENT);
+    chooseFolder(project + "/sub", GTK_RESPONSE_CANCEL);
+
+    expectRefusal("You must enter a name for the app!", w.window);
+    withName("", w.addButton);
+    withName("A", w.addButton);
+    EXPECT_EQ("A", text(w.nameEntry)) << "the entry keeps the name added";
+    expectUsable(withApps);
+    expectRefusal("It does alredy exist a app with that name!", w.window);
+    withName("A", w.addButton);
+    withName("a", w.addButton);
+    withName("B", w.addButton);
+    /* Without a selected row, Rename and Remove do nothing. */
+    withName("Z", w.renameButton);
+    click(w.removeButton);
+
+    selectRow(w.appList, 2);
+    EXPECT_EQ("B", text(w.nameEntry)) << "a selected row puts its name into the entry";
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
+    expectRefusal("It does alredy exist a app with that name!", w.window);
+    withName("A", w.renameButton);
+    expectRefusal("You must enter a name for the app!", w.window);
+    withName("", w.renameButton);
+    withName("B", w.renameButton);
+    withName("C", w.renameButton);
+    EXPECT_EQ((Strs{"A", "a", "C"}), rows(w.appList));
+
+    /* The icon is found in the folder chosen last with Open. */
+    selectRow(w.appList, 1);
+    open(General);
+    submit(General, {{"Ann", "", "", "icon"}, ""});
+    press(General, "Cancel");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data");
+    selectRow(w.appList, 0);
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
+    /* A row deselected keeps its application selected, and Rename and
+     * Remove do nothing. */
+    selectRow(w.appList, 1);
+    selectRow(w.appList, -1);
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data");
+    withName("Z", w.renameButton);
+    click(w.removeButton);
+
+    selectRow(w.appList, 1);
+    click(w.removeButton);
+    EXPECT_EQ("", text(w.nameEntry)) << "the entry after a removal";
+    expectUsable(withApps);
+    /* "D" takes the slot that "a" left, but not its data; its row comes last. */
+    withName("D", w.addButton);
+    expectUsable(withApps);
+    EXPECT_EQ((Strs{"A", "C", "D"}), rows(w.appList));
+    selectRow(w.appList, 2);
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
+    open(General);
+    EXPECT_EQ((Strs{"", "", "", "", "1", "0", "0", "0"}), shown(General, 8)) << "a new application";
+    press(General, "Cancel");
+
+    for (int left = 3; left > 0; --left) {
+        selectRow(w.appList, 0);
+        click(w.removeButton);
+    }
+    expectUsable("Select directory, Application name, Add app, Rename app, Remove app");
+}
+
+TEST_F(Windows, GeneralInformationChecksAndStoresEachField) {
+    EXPECT_EQ(kLayout[General], layoutOf(reach(General)));
+    for (const Form &form : kGeneralForms)
+        submit(General, form);
+
+    /* Browse puts the chosen file's full path, shown as text, into the
+     * entry, and nothing else. */
+    browse(General, "/\377.png", GTK_RESPONSE_ACCEPT);
+    browse(General, "/icon", GTK_RESPONSE_CANCEL);
+    browse(General, "/icon", GTK_RESPONSE_DELETE_EVENT);
+    submit(General, {{"A"}, "Icon file does not exist!"});
+    browse(General, "/icon", GTK_RESPONSE_ACCEPT);
+
+    /* The version parts hold whole numbers from 0 to 255; the arrow and page
+     * keys move them by one. */
+    type(General, {"A", "", "", project + "/icon", "300", "0", "7", "255"});
+    key(main.general.minorSpin, GTK_SPIN_PAGE_BACKWARD);
+    key(main.general.releaseSpin, GTK_SPIN_STEP_FORWARD);
+    key(main.general.buildSpin, GTK_SPIN_PAGE_BACKWARD);
+    press(General, "OK");
+    open(General);
+    EXPECT_EQ((Strs{"A", "", "", project + "/icon", "255", "0", "8", "254"}), shown(General, 8));
+    expectDiscarded(General, {"B", "", "", "", "1", "1", "1", "1"});
+}
+
+TEST_F(Windows, RuntimeSettingsCheckAndStoreEachField) {
+    EXPECT_EQ(kLayout[Runtime], layoutOf(reach(Runtime)));
+    EXPECT_EQ((Strs{"", "", "", "", "", "0", "2", "1", "0"}), shown(Runtime, 9)) << "a new application";
+    for (const Form &form : kRuntimeForms)
+        submit(Runtime, form);
+
+    browse(Runtime, "/bin", GTK_RESPONSE_ACCEPT);
+    browse(Runtime, "/icon", GTK_RESPONSE_CANCEL);
+    browse(Runtime, "/icon", GTK_RESPONSE_DELETE_EVENT);
+    press(Runtime, "OK");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data, "
+                 "Name and description");
+    open(Runtime);
+    EXPECT_EQ(project + "/bin", text(main.runtime.binaryEntry)) << "the binary chosen with Browse";
+    expectDiscarded(Runtime, {"x", "", "", "", "", "0", "0", "1", "0"});
+}
+
+TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
+    GtkWidget *window = reach(NameDesc);
+    GtkWidget *list = main.nameDesc.localeList;
+    EXPECT_EQ(kLayout[NameDesc], layoutOf(window));
+    EXPECT_EQ((Strs{"", "", ""}), shown(NameDesc, 3)) << "a new application";
+    for (const Form &form : kLocaleForms) {
+        SCOPED_TRACE(::testing::PrintToString(form.typed));
+        type(NameDesc, form.typed);
+        if (!form.refusal.empty())
+            expectRefusal(form.refusal, window);
+        press(NameDesc, "Add");
+        EXPECT_EQ(form.typed, shown(NameDesc, 3)) << "Add keeps the fields";
+    }
+    auto expectMark = [&](bool set) {
+        bool marked = vornicSelectedApp(&main)->flags & APP_LOCALE_EN_US;
+        EXPECT_EQ(set, marked) << "the en_US mark";
+    };
+    expectMark(false);
+    type(NameDesc, {"en_US", "Name", "Text"});
+    press(NameDesc, "Add");
+    expectMark(true);
+
+    /* Modify changes the selected entry, to its own code or a free one, and
+     * a selected row fills the fields with its entry. */
+    selectRow(list, 0);
+    type(NameDesc, {"de_DE"});
+    expectRefusal("It does alredy exist a entry for that locale!", window);
+    press(NameDesc, "Modify");
+    type(NameDesc, {"EN_US", "Name", ""});
+    expectRefusal("You must enter a description for the application!", window);
+    press(NameDesc, "Modify");
+    type(NameDesc, {"EN_US", "Name", "Text"});
+    press(NameDesc, "Modify");
+    selectRow(list, 2);
+    selectRow(list, 0);
+    EXPECT_EQ((Strs{"EN_US", "Name", "Text"}), shown(NameDesc, 3));
+    selectRow(list, 3);
+    type(NameDesc, {"fr_FR"});
+    press(NameDesc, "Modify");
+    expectMark(false);
+    selectRow(list, 2);
+    type(NameDesc, {"en_US"});
+    press(NameDesc, "Modify");
+    expectMark(true);
+
+    /* Without a selected row, Modify and Delete do nothing. */
+    selectRow(list, -1);
+    type(NameDesc, {"de_DE", "x", "y"});
+    press(NameDesc, "Modify");
+    press(NameDesc, "Delete");
+    EXPECT_EQ((Strs{"EN_US", "en_US.UTF-8", "en_US", "fr_FR"}), rows(list));
+
+    /* Delete removes the row and keeps the fields; the freed slot is taken
+     * by the next entry, whose row comes before later slots' once the window
+     * opens again. */
+    selectRow(list, 2);
+    press(NameDesc, "Delete");
+    expectMark(false);
+    EXPECT_EQ((Strs{"en_US", "Frosch", "Hüpft"}), shown(NameDesc, 3)) << "Delete keeps the fields";
+    type(NameDesc, {"de_DE"});
+    press(NameDesc, "Add");
+    EXPECT_EQ((Strs{"EN_US", "en_US.UTF-8", "fr_FR", "de_DE"}), rows(list));
+    closeWindow(window);
+    window = open(NameDesc);
+    list = main.nameDesc.localeList;
+    EXPECT_EQ((Strs{"EN_US", "en_US.UTF-8", "de_DE", "fr_FR"}), rows(list));
+    selectRow(list, 3);
+    type(NameDesc, {"en_US"});
+    press(NameDesc, "Modify");
+    press(NameDesc, "OK");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data, "
+                 "Name and description, Menu categories");
+}
+
+} // namespace
