@@ -2,8 +2,8 @@
 # deps.sh - installs what Vornic needs on Debian 12, in one of two sets:
 #
 #   bash scripts/deps.sh run     building and running it (scripts/run.sh)
-#   bash scripts/deps.sh test    that, and everything the tests, benchmarks,
-#                                fuzzing and package checks use (the default;
+#   bash scripts/deps.sh test    that, and everything the tests, benchmarks
+#                                and package checks use (the default;
 #                                scripts/test.sh)
 #
 # Idempotent and quiet: when every package is installed already it does not
@@ -21,8 +21,8 @@ test_packages=(
     # tests: googletest, a virtual display, X clients to drive and read the
     # real program, screenshots, and fonts so that text renders
     libgtest-dev xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
-    # fuzzing (clang's libFuzzer) and memory checks
-    clang libclang-rt-14-dev valgrind
+    # memory checks
+    valgrind
     # checks of the installed files and of the package
     desktop-file-utils appstream man-db dpkg-dev file lintian
 )

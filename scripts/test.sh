@@ -3,13 +3,11 @@
 # Copyright The Vornic developers
 #
 # test.sh [PHASE...] - installs what is missing, then builds Vornic and runs
-# its tests, by default in three phases:
+# its tests, by default in two phases:
 #
 #   plain  build/       warnings are errors; every test
 #   asan   build-asan/  AddressSanitizer and UndefinedBehaviorSanitizer; every
 #                       test but the benchmarks, memcheck and the install checks
-#   fuzz   build-fuzz/  clang and libFuzzer: the catalogue loader fuzzed for a
-#                       minute (VORNIC_FUZZ_SECONDS)
 #
 # It needs no display (each test that needs one starts its own Xvfb) and no
 # input.  The last line is "N passed, N failed" over all phases, a build that
@@ -44,17 +42,14 @@ if ! bash scripts/deps.sh test; then
     echo "0 passed, 1 failed"
     exit 1
 fi
-phases=("${@:-plain asan fuzz}")
+phases=("${@:-plain asan}")
 for name in ${phases[*]}; do
     case $name in
     plain) phase build "plain build, warnings are errors" -DVORNIC_WERROR=ON -DVORNIC_SANITIZE=OFF \
-               -DVORNIC_FUZZ=OFF -DVORNIC_BENCH=ON ;;
+               -DVORNIC_BENCH=ON ;;
     asan) phase build-asan "AddressSanitizer and UndefinedBehaviorSanitizer" -DVORNIC_WERROR=OFF \
-              -DVORNIC_SANITIZE=ON -DVORNIC_FUZZ=OFF -DVORNIC_BENCH=OFF -- -LE 'bench|memcheck|install' ;;
-    fuzz) phase build-fuzz "clang and libFuzzer" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-              -DVORNIC_FUZZ=ON -DVORNIC_SANITIZE=OFF -DVORNIC_BENCH=OFF -DVORNIC_WERROR=OFF \
-              -DVORNIC_FUZZ_SECONDS="${VORNIC_FUZZ_SECONDS:-60}" -- -L fuzz-smoke ;;
-    *) echo "test: no phase $name (plain, asan, fuzz)"; failed=$((failed + 1)) ;;
+              -DVORNIC_SANITIZE=ON -DVORNIC_BENCH=OFF -- -LE 'bench|memcheck|install' ;;
+    *) echo "test: no phase $name (plain, asan)"; failed=$((failed + 1)) ;;
     esac
 done
 printf '\n==== summary ====\n%d passed, %d failed\n' "$passed" "$failed"

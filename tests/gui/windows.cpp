@@ -91,23 +91,43 @@ const Form kRuntimeForms[] = {
     {{"'[]'", "ü", "'a' [b]", "[b]", "-v 'x' [in] ]out &"}, "Application binary does not exist!"},
 };
 
-/* Every check of an added localised entry, then three entries stored, none
- * of them for en_US. */
-const Form kLocaleForms[] = {
-    /* locale, name, description */
-    {{"", "", ""}, "You must enter a locale!"},
-    {{"en_us", "n", "d"}, "Entered locale does not exist!"},
-    {{"en_U", "n", "d"}, "Entered locale does not exist!"},
-    {{"en_US ", "n", "d"}, "Entered locale does not exist!"},
-    {{"EN_US", "", ""}, "You must enter a name for the application!"},
-    {{"EN_US", "n", ""}, "You must enter a description for the application!"},
-    {{"EN_US", " ", "two\nlines"}, ""},
-    {{"EN_US", "", ""}, "It does alredy exist a entry for that locale!"},
-    {{"en_US.UTF-8", "ç \"<>\"", " "}, ""},
-    {{"de_DE", "Frosch", "Hüpft"}, ""},
+/* The Name and description window step by step: the row selected first
+ * (-1: none), what is typed over the first fields, the button pressed, the
+ * message it must bring, and whether the application then has its en_US
+ * mark.  Every check of Add comes first, and three entries stored, none of
+ * them for en_US; then Modify and Delete. */
+struct LocaleStep {
+    int row;
+    Strs typed;
+    std::string button;
+    std::string refusal;
+    bool enUs;
+};
+const LocaleStep kLocaleSteps[] = {
+    /* row, {locale, name, description}, button, refusal, en_US mark */
+    {-1, {"", "", ""}, "Add", "You must enter a locale!", false},
+    {-1, {"en_us", "n", "d"}, "Add", "Entered locale does not exist!", false},
+    {-1, {"en_U", "n", "d"}, "Add", "Entered locale does not exist!", false},
+    {-1, {"en_US ", "n", "d"}, "Add", "Entered locale does not exist!", false},
+    {-1, {"EN_US", "", ""}, "Add", "You must enter a name for the application!", false},
+    {-1, {"EN_US", "n", ""}, "Add", "You must enter a description for the application!", false},
+    {-1, {"EN_US", " ", "two\nlines"}, "Add", "", false},
+    {-1, {"EN_US", "", ""}, "Add", "It does alredy exist a entry for that locale!", false},
+    {-1, {"en_US.UTF-8", "ç \"<>\"", " "}, "Add", "", false},
+    {-1, {"de_DE", "Frosch", "Hüpft"}, "Add", "", false},
+    {-1, {"en_US", "Name", "Text"}, "Add", "", true},
+    {0, {"de_DE"}, "Modify", "It does alredy exist a entry for that locale!", true},
+    {0, {"EN_US", "Name", ""}, "Modify", "You must enter a description for the application!", true},
+    {0, {"EN_US", "Name", "Text"}, "Modify", "", true},
+    {3, {"fr_FR"}, "Modify", "", false},
+    {2, {"en_US"}, "Modify", "", true},
+    {-1, {"de_DE", "x", "y"}, "Modify", "", true},
+    {-1, {}, "Delete", "", true},
+    {2, {}, "Delete", "", false},
+    {-1, {"de_DE"}, "Add", "", false},
 };
 
-/* The controls of a window, in no order; boxes and tables only hold them. */
+/* The controls under a widget; boxes and tables only hold them. */
 void collect(GtkWidget *widget, std::vector<GtkWidget *> &controls) {
     if (!GTK_IS_BOX(widget) && !GTK_IS_TABLE(widget)) {
         controls.push_back(widget);
@@ -117,6 +137,16 @@ void collect(GtkWidget *widget, std::vector<GtkWidget *> &controls) {
     for (GList *child = children; child; child = child->next)
         collect(GTK_WIDGET(child->data), controls);
     g_list_free(children);
+}
+
+/* The controls of a window as a user reads them, row by row. */
+std::vector<GtkWidget *> controlsOf(GtkWidget *window) {
+    std::vector<GtkWidget *> controls;
+    collect(gtk_bin_get_child(GTK_BIN(window)), controls);
+    std::sort(controls.begin(), controls.end(), [](GtkWidget *a, GtkWidget *b) {
+        return std::tie(a->allocation.y, a->allocation.x) < std::tie(b->allocation.y, b->allocation.x);
+    });
+    return controls;
 }
 
 /* A control as a user meets it: a label or a button by its text, another
@@ -179,11 +209,7 @@ std::string gap(int pixels) {
  * a size the program fixes for it whatever the font ([80x30]), and "^" when
  * it takes extra height as the window is enlarged. */
 std::string layoutOf(GtkWidget *window) {
-    std::vector<GtkWidget *> controls;
-    collect(gtk_bin_get_child(GTK_BIN(window)), controls);
-    std::sort(controls.begin(), controls.end(), [](GtkWidget *a, GtkWidget *b) {
-        return std::tie(a->allocation.y, a->allocation.x) < std::tie(b->allocation.y, b->allocation.x);
-    });
+    std::vector<GtkWidget *> controls = controlsOf(window);
     std::vector<GtkAllocation> at;
     for (GtkWidget *control : controls)
         at.push_back(control->allocation);
@@ -225,17 +251,6 @@ Strs stored(Strs texts) {
     return texts;
 }
 
-/* What a user calls a control: a button by its label, another control by
- * the name a screen reader gives it. */
-std::string nameOf(GtkWidget *control) {
-    const char *name = atk_object_get_name(gtk_widget_get_accessible(control));
-    if (GTK_IS_BUTTON(control))
-        name = gtk_button_get_label(GTK_BUTTON(control));
-    if (!name)
-        return "(unnamed)";
-    return name;
-}
-
 class Windows : public Gui {
 protected:
     GtkWidget *window(Win which) {
@@ -244,13 +259,15 @@ protected:
 
     /* Presses the button of that label in an editing window. */
     void press(Win which, const std::string &label) {
-        std::vector<GtkWidget *> controls;
-        collect(gtk_bin_get_child(GTK_BIN(window(which))), controls);
-        for (GtkWidget *control : controls) {
+        for (GtkWidget *control : controlsOf(window(which))) {
             if (GTK_IS_BUTTON(control) && label == gtk_button_get_label(GTK_BUTTON(control)))
                 return click(control);
         }
         ADD_FAILURE() << "no button " << label << " in " << kTitle[which];
+    }
+
+    void selectApp(int row) {
+        selectRow(w.appList, row);
     }
 
     void chooseFolder(const std::string &folder, int response) {
@@ -268,20 +285,22 @@ protected:
         click(button);
     }
 
-    /* The main window's usable controls, as a user calls them, from top to
-     * bottom. */
+    /* The main window's usable controls from top to bottom, as a user calls
+     * them: a button by its label, another control by the name a screen
+     * reader gives it. */
     void expectUsable(const std::string &names) {
-        std::vector<GtkWidget *> controls;
-        collect(gtk_bin_get_child(GTK_BIN(w.window)), controls);
         std::string usable;
-        for (GtkWidget *control : controls) {
+        for (GtkWidget *control : controlsOf(w.window)) {
             if (GTK_IS_SCROLLED_WINDOW(control))
                 control = gtk_bin_get_child(GTK_BIN(control));
             if (!gtk_widget_get_sensitive(control))
                 continue;
             if (!usable.empty())
                 usable += ", ";
-            usable += nameOf(control);
+            if (GTK_IS_BUTTON(control))
+                usable += gtk_button_get_label(GTK_BUTTON(control));
+            else
+                usable += atk_object_get_name(gtk_widget_get_accessible(control));
         }
         EXPECT_EQ(names, usable) << "the usable controls of the main window";
     }
@@ -322,7 +341,6 @@ protected:
         expectUsable("");
         for (GtkWidget *opener : openers)
             click(opener);
-        EXPECT_EQ(2u, shownWindows().size()) << "only the main window and " << kTitle[which] << " are shown";
         return window(which);
     }
 
@@ -353,7 +371,7 @@ protected:
     GtkWidget *reach(Win which) {
         chooseFolder(project, GTK_RESPONSE_ACCEPT);
         withName("A", w.addButton);
-        selectRow(w.appList, 0);
+        selectApp(0);
         for (int before = General; before < which; ++before) {
             open(Win(before));
             submit(Win(before), {{"id", "", "", "bin"}, ""});
@@ -417,7 +435,7 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     withName("Z", w.renameButton);
     click(w.removeButton);
 
-    selectRow(w.appList, 2);
+    selectApp(2);
     EXPECT_EQ("B", text(w.nameEntry)) << "a selected row puts its name into the entry";
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     expectRefusal("It does alredy exist a app with that name!", w.window);
@@ -426,25 +444,24 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     withName("", w.renameButton);
     withName("B", w.renameButton);
     withName("C", w.renameButton);
-    EXPECT_EQ((Strs{"A", "a", "C"}), rows(w.appList));
 
     /* The icon is found in the folder chosen last with Open. */
-    selectRow(w.appList, 1);
+    selectApp(1);
     open(General);
     submit(General, {{"Ann", "", "", "icon"}, ""});
     press(General, "Cancel");
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data");
-    selectRow(w.appList, 0);
+    selectApp(0);
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     /* A row deselected keeps its application selected, and Rename and
      * Remove do nothing. */
-    selectRow(w.appList, 1);
-    selectRow(w.appList, -1);
+    selectApp(1);
+    selectApp(-1);
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data");
     withName("Z", w.renameButton);
     click(w.removeButton);
 
-    selectRow(w.appList, 1);
+    selectApp(1);
     click(w.removeButton);
     EXPECT_EQ("", text(w.nameEntry)) << "the entry after a removal";
     expectUsable(withApps);
@@ -452,14 +469,14 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     withName("D", w.addButton);
     expectUsable(withApps);
     EXPECT_EQ((Strs{"A", "C", "D"}), rows(w.appList));
-    selectRow(w.appList, 2);
+    selectApp(2);
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     open(General);
     EXPECT_EQ((Strs{"", "", "", "", "1", "0", "0", "0"}), shown(General, 8)) << "a new application";
     press(General, "Cancel");
 
     for (int left = 3; left > 0; --left) {
-        selectRow(w.appList, 0);
+        selectApp(0);
         click(w.removeButton);
     }
     expectUsable("Select directory, Application name, Add app, Rename app, Remove app");
@@ -512,67 +529,25 @@ TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
     GtkWidget *list = main.nameDesc.localeList;
     EXPECT_EQ(kLayout[NameDesc], layoutOf(window));
     EXPECT_EQ((Strs{"", "", ""}), shown(NameDesc, 3)) << "a new application";
-    for (const Form &form : kLocaleForms) {
-        SCOPED_TRACE(::testing::PrintToString(form.typed));
-        type(NameDesc, form.typed);
-        if (!form.refusal.empty())
-            expectRefusal(form.refusal, window);
-        press(NameDesc, "Add");
-        EXPECT_EQ(form.typed, shown(NameDesc, 3)) << "Add keeps the fields";
-    }
-    auto expectMark = [&](bool set) {
+    for (const LocaleStep &step : kLocaleSteps) {
+        SCOPED_TRACE(step.button + " " + ::testing::PrintToString(step.typed));
+        selectRow(list, step.row);
+        type(NameDesc, step.typed);
+        if (!step.refusal.empty())
+            expectRefusal(step.refusal, window);
+        press(NameDesc, step.button);
         bool marked = vornicSelectedApp(&main)->flags & APP_LOCALE_EN_US;
-        EXPECT_EQ(set, marked) << "the en_US mark";
-    };
-    expectMark(false);
-    type(NameDesc, {"en_US", "Name", "Text"});
-    press(NameDesc, "Add");
-    expectMark(true);
-
-    /* Modify changes the selected entry, to its own code or a free one, and
-     * a selected row fills the fields with its entry. */
-    selectRow(list, 0);
-    type(NameDesc, {"de_DE"});
-    expectRefusal("It does alredy exist a entry for that locale!", window);
-    press(NameDesc, "Modify");
-    type(NameDesc, {"EN_US", "Name", ""});
-    expectRefusal("You must enter a description for the application!", window);
-    press(NameDesc, "Modify");
-    type(NameDesc, {"EN_US", "Name", "Text"});
-    press(NameDesc, "Modify");
-    selectRow(list, 2);
-    selectRow(list, 0);
-    EXPECT_EQ((Strs{"EN_US", "Name", "Text"}), shown(NameDesc, 3));
-    selectRow(list, 3);
-    type(NameDesc, {"fr_FR"});
-    press(NameDesc, "Modify");
-    expectMark(false);
-    selectRow(list, 2);
-    type(NameDesc, {"en_US"});
-    press(NameDesc, "Modify");
-    expectMark(true);
-
-    /* Without a selected row, Modify and Delete do nothing. */
-    selectRow(list, -1);
-    type(NameDesc, {"de_DE", "x", "y"});
-    press(NameDesc, "Modify");
-    press(NameDesc, "Delete");
-    EXPECT_EQ((Strs{"EN_US", "en_US.UTF-8", "en_US", "fr_FR"}), rows(list));
-
-    /* Delete removes the row and keeps the fields; the freed slot is taken
-     * by the next entry, whose row comes before later slots' once the window
-     * opens again. */
-    selectRow(list, 2);
-    press(NameDesc, "Delete");
-    expectMark(false);
-    EXPECT_EQ((Strs{"en_US", "Frosch", "Hüpft"}), shown(NameDesc, 3)) << "Delete keeps the fields";
-    type(NameDesc, {"de_DE"});
-    press(NameDesc, "Add");
+        EXPECT_EQ(step.enUs, marked) << "the en_US mark";
+    }
+    /* A freed slot is taken by the next entry, whose row comes before later
+     * slots' once the window opens again; a selected row shows its entry. */
     EXPECT_EQ((Strs{"EN_US", "en_US.UTF-8", "fr_FR", "de_DE"}), rows(list));
     closeWindow(window);
-    window = open(NameDesc);
+    open(NameDesc);
     list = main.nameDesc.localeList;
     EXPECT_EQ((Strs{"EN_US", "en_US.UTF-8", "de_DE", "fr_FR"}), rows(list));
+    selectRow(list, 0);
+    EXPECT_EQ((Strs{"EN_US", "Name", "Text"}), shown(NameDesc, 3));
     selectRow(list, 3);
     type(NameDesc, {"en_US"});
     press(NameDesc, "Modify");

@@ -75,14 +75,6 @@ std::string contents(const vornicApp &app) {
     return all;
 }
 
-/* The slot bits of each entry of a slot array, as "3 3 2". */
-template <typename T> std::string slots(const std::vector<T> &entries) {
-    std::string bits;
-    for (const T &entry : entries)
-        bits += std::to_string(entry.flags & (SLOT_NEXT | SLOT_USED | SLOT_EDITING)) + " ";
-    return bits;
-}
-
 /* An application "A", selected, in a scratch project folder that holds a
  * named pipe, with a catalogue of three codes. */
 class Model : public ::testing::Test {
@@ -105,30 +97,6 @@ protected:
     vornicMain main;
     fs::path dir = fs::temp_directory_path() / ("vornic-model-" + std::to_string(getpid()));
 };
-
-TEST_F(Model, EntriesTakeTheLowestFreeSlot) {
-    appAdd(&main, "B");
-    appAdd(&main, "C");
-    main.selectedApp = 1;
-    appDel(&main);
-    EXPECT_EQ(-1, appDel(&main)) << "nothing is selected";
-    appAdd(&main, "D");
-    EXPECT_EQ("3 3 2 ", slots(main.apps)) << "the application table grows by one entry, none free at its end";
-    EXPECT_EQ(-1, appMod(&main, "E", -1));
-    EXPECT_EQ(Strs{"No app is selected!"}, said) << "only a rename says that nothing is selected";
-
-    main.selectedApp = 0;
-    LocaleForm en{"en_US", "n", "d"};
-    LocaleForm de{"de_DE", "n", "d"};
-    localeAdd(&main, &en);
-    localeAdd(&main, &de);
-    ::testing::internal::CaptureStdout();
-    localeDel(&main, "en_US");
-    localeDel(&main, "en_US");
-    EXPECT_EQ("Free() did okay...\n", ::testing::internal::GetCapturedStdout()) << "one line per entry deleted";
-    localeAdd(&main, &en);
-    EXPECT_EQ("3 3 0 ", slots(main.apps[0].locales)) << "a locale array keeps a free entry at its end";
-}
 
 TEST_F(Model, CatalogueHoldsOneCodePerLine) {
     const std::pair<std::string, Strs> files[] = {
