@@ -23,7 +23,7 @@ if [[ ${1:-} != --on-display ]]; then
         exit 1
     fi
     # Again, on the private display and HOME that with-display.sh gives it.
-    exec tests/support/with-display.sh bash "$0" --on-display
+    exec scripts/with-display.sh bash "$0" --on-display
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vornic-shots.XXXXXX")

@@ -3,6 +3,11 @@
 #
 #   check-install.sh files|start|deb BUILD_DIR SOURCE_DIR VERSION
 #
+# It catches a file installed to the wrong place or left out, a desktop
+# entry that starts the program where it cannot find its catalogue or names
+# a staging root, an icon the window does not get, and a package that
+# lintian or the validators refuse.
+#
 # Every check installs into its own temporary directory and leaves the build
 # tree as it was; "start" runs under with-display.sh.  The tools they use come
 # with scripts/deps.sh test.

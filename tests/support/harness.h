@@ -46,9 +46,7 @@ struct Expected {
 std::deque<Expected> queue;
 
 std::string owned(gchar *text) {
-    std::string copy;
-    if (text)
-        copy = text;
+    std::string copy = text ? text : "";
     g_free(text);
     return copy;
 }
@@ -82,7 +80,7 @@ Strs rows(GtkWidget *widget) {
         model = gtk_tree_view_get_model(GTK_TREE_VIEW(widget));
     Strs all;
     GtkTreeIter at;
-    for (gboolean more = gtk_tree_model_get_iter_first(model, &at); more; more = gtk_tree_model_iter_next(model, &at)) {
+    for (gboolean on = gtk_tree_model_get_iter_first(model, &at); on; on = gtk_tree_model_iter_next(model, &at)) {
         gchar *row = nullptr;
         gtk_tree_model_get(model, &at, 0, &row, -1);
         all.push_back(owned(row));
@@ -131,15 +129,12 @@ gint gtk_dialog_run(GtkDialog *dialog) {
     Expected now = queue.front();
     queue.pop_front();
     EXPECT_EQ(now.title, title);
-    EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(GTK_WINDOW(dialog))))
-        << "the window under " << now.title << " " << now.text;
+    EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(GTK_WINDOW(dialog)))) << "the parent of " << now.text;
     gtk_widget_show(GTK_WIDGET(dialog));
     if (GTK_IS_FILE_CHOOSER(dialog)) {
         GtkFileChooser *chooser = GTK_FILE_CHOOSER(dialog);
         bool folder = std::filesystem::is_directory(now.text);
-        GtkFileChooserAction action = GTK_FILE_CHOOSER_ACTION_OPEN;
-        if (folder)
-            action = GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
+        GtkFileChooserAction action = folder ? GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER : GTK_FILE_CHOOSER_ACTION_OPEN;
         EXPECT_EQ(action, gtk_file_chooser_get_action(chooser)) << "what " << now.title << " chooses";
         for (int attempt = 0; owned(gtk_file_chooser_get_filename(chooser)) != now.text; ++attempt) {
             if (attempt == 250) {
