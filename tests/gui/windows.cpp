@@ -100,8 +100,7 @@ const Form kRuntimeForms[] = {
 struct LocaleStep {
     int row;
     Strs typed;
-    std::string button;
-    std::string refusal;
+    std::string button, refusal;
     bool enUs;
 };
 const LocaleStep kLocaleSteps[] = {
@@ -455,8 +454,10 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     click(w.removeButton);
     EXPECT_EQ("", text(w.nameEntry)) << "the entry after a removal";
     expectUsable(withApps);
-    /* "D" takes the slot that "a" left, but not its data; its row comes last. */
+    /* "D" takes the slot that "a" left, but not its data; its row comes
+     * last.  Enter in the entry adds nothing. */
     withName("D", w.addButton);
+    gtk_widget_activate(w.nameEntry);
     expectUsable(withApps);
     EXPECT_EQ((Strs{"A", "C", "D"}), rows(w.appList));
     selectApp(2);
@@ -464,6 +465,8 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     open(General);
     EXPECT_EQ((Strs{"", "", "", "", "1", "0", "0", "0"}), shown(General, 8)) << "a new application";
     press(General, "Cancel");
+    expectRefusal("You must enter a name for the app!", w.window);
+    withName("", w.renameButton);
 
     for (int left = 3; left > 0; --left) {
         selectApp(0);
@@ -564,6 +567,9 @@ TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
     press(NameDesc, "OK");
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data, "
                  "Name and description, Menu categories");
+    click(w.categoriesButton);
+    click(w.exportButton);
+    EXPECT_EQ(1u, shownWindows().size()) << "Menu categories and Export to PND open nothing";
 }
 
 } // namespace

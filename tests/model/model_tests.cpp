@@ -19,6 +19,7 @@
 
 namespace fs = std::filesystem;
 using Strs = std::vector<std::string>;
+using ::testing::ExitedWithCode;
 
 namespace {
 Strs said;
@@ -116,11 +117,11 @@ TEST_F(Model, CatalogueHoldsOneCodePerLine) {
     EXPECT_EQ(1, localeIsValid(&main, "x")) << "the first of two";
 
     main.catalogue = Strs();
-    EXPECT_EXIT(failing(1, [&] { vornicLoadLocales(&main); }), ::testing::ExitedWithCode(2),
+    EXPECT_EXIT(failing(1, [&] { vornicLoadLocales(&main); }), ExitedWithCode(2),
                 "^message: Out of RAM!\n$");
     fs::remove("locales");
     fs::create_directory("locales");
-    EXPECT_EXIT(vornicLoadLocales(&main), ::testing::ExitedWithCode(254),
+    EXPECT_EXIT(vornicLoadLocales(&main), ExitedWithCode(254),
                 "^message: Failed to open locales file! Make sure it is in the same directory as this application and "
                 "try again.\n$")
         << "a folder cannot be read";
@@ -152,14 +153,13 @@ TEST_F(Model, ChecksTheWindowsCannotFeed) {
 
 TEST_F(Model, OutOfMemoryEndsTheProgram) {
     const char *n = "a name too long to be stored without an allocation of its own";
+    const char *message = "^message: Out of RAM!\n$";
     LocaleForm form{"en_US", n, n};
     for (long allocation = 1; allocation <= 4; ++allocation)
-        EXPECT_EXIT(failing(allocation, [&] { appAdd(&main, n); }), ::testing::ExitedWithCode(255),
-                    "^message: Out of RAM!\n$")
-            << "adding, allocation " << allocation;
-    EXPECT_EXIT(failing(1, [&] { appMod(&main, n, 0); }), ::testing::ExitedWithCode(255), "^message: Out of RAM!\n$");
-    EXPECT_EXIT(failing(1, [&] { localeAdd(&main, &form); }), ::testing::ExitedWithCode(255),
-                "^message: Out of RAM\n$");
+        EXPECT_EXIT(failing(allocation, [&] { appAdd(&main, n); }), ExitedWithCode(255), message) << allocation;
+    EXPECT_EXIT(failing(1, [&] { appMod(&main, n, 0); }), ExitedWithCode(255), message);
+    /* a locale array that cannot grow says it without the exclamation mark */
+    EXPECT_EXIT(failing(1, [&] { localeAdd(&main, &form); }), ExitedWithCode(255), "^message: Out of RAM\n$");
 }
 
 /* Elsewhere an action that runs out of memory fails, says so, and changes

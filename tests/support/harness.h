@@ -25,6 +25,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -38,12 +39,14 @@ using Strs = std::vector<std::string>;
  * choose; the window it stands over; the response that ends it, a button's
  * or GTK_RESPONSE_DELETE_EVENT for the window manager's close. */
 struct Expected {
-    std::string title;
-    std::string text;
+    std::string title, text;
     GtkWidget *parent;
     int response;
 };
 std::deque<Expected> queue;
+/* The label of the button that gives each response: a user reads it as that answer. */
+const std::map<int, std::string> kLabels = {
+    {GTK_RESPONSE_ACCEPT, GTK_STOCK_OPEN}, {GTK_RESPONSE_OK, GTK_STOCK_OK}, {GTK_RESPONSE_CANCEL, GTK_STOCK_CANCEL}};
 
 std::string owned(gchar *text) {
     std::string copy = text ? text : "";
@@ -159,16 +162,11 @@ gint gtk_dialog_run(GtkDialog *dialog) {
     }
     if (now.response == GTK_RESPONSE_DELETE_EVENT)
         return now.response;
-    std::string label = GTK_STOCK_CANCEL;
-    if (now.response == GTK_RESPONSE_ACCEPT)
-        label = GTK_STOCK_OPEN;
-    if (now.response == GTK_RESPONSE_OK)
-        label = GTK_STOCK_OK;
     GtkWidget *button = gtk_dialog_get_widget_for_response(dialog, now.response);
     if (!button)
         ADD_FAILURE() << "no button answers " << now.response;
     else
-        EXPECT_EQ(label, gtk_button_get_label(GTK_BUTTON(button))) << "the button that answers " << now.response;
+        EXPECT_EQ(kLabels.at(now.response), gtk_button_get_label(GTK_BUTTON(button))) << "the answer to " << now.title;
     return now.response;
 }
 
