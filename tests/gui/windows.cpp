@@ -43,9 +43,9 @@ const char *const kLayout[] = {
     "Add[80x30] 5 Modify[80x30] 5 Delete[80x30] 10 |10| 10 GtkTreeView~Locales[etched]^ 10 |10| 10 OK[80x30] 10"};
 
 
-/* A form typed into the first fields of a window, and the message that OK
- * (Add, in the Name and description window) must bring; none when it is
- * stored. */
+/* A form typed into the first fields of the General information or Runtime
+ * settings window, and the message that OK must bring; none when the form
+ * is stored. */
 struct Form {
     Strs typed;
     std::string refusal;
@@ -78,7 +78,8 @@ const Form kGeneralForms[] = {
 /* Every check of the Runtime settings window, likewise; the choices and the
  * switches are never checked. */
 const Form kRuntimeForms[] = {
-    /* unique ID, appdata directory, starting directory, binary, arguments */
+    /* unique ID, appdata directory, starting directory, binary, arguments,
+     * then CPU frequency, X11 mode, multitasking and input file */
     {{"", "a/b", "", "", ""}, "You must specify a unique ID!"},
     {{"id", "a/b", "", "", ""}, "You must specify the application binary!"},
     {{"id", "a/b", "", "missing", ""}, "Application binary does not exist!"},
