@@ -1,8 +1,7 @@
 /*
  * model_tests.cpp - the project model without GTK, for what the windows
- * cannot show: running out of memory at each allocation in turn, the
- * catalogue file line by line, the checks no widget can feed, and where
- * entries go in the slot arrays.  The two calls into the user interface are
+ * cannot show: running out of memory at each allocation in turn, and the
+ * catalogue file line by line.  The two calls into the user interface are
  * recorded here, and any allocation can be made to fail.
  * SPDX-License-Identifier: GPL-3.0-or-later
  * Copyright The Vornic developers
@@ -14,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -75,13 +73,12 @@ std::string contents(const vornicApp &app) {
     return all;
 }
 
-/* An application "A", selected, in a scratch project folder that holds a
- * named pipe, with a catalogue of three codes. */
+/* An application "A", selected, in a scratch project folder, with a
+ * catalogue of three codes. */
 class Model : public ::testing::Test {
 protected:
     void SetUp() override {
         fs::create_directories(dir);
-        mkfifo((dir / "fifo").c_str(), 0600);
         vornicInitMain(&main);
         vornicInitApp(&main);
         main.projectDir = dir;
@@ -126,29 +123,6 @@ TEST_F(Model, CatalogueHoldsOneCodePerLine) {
                 "try again.\n$")
         << "a folder cannot be read";
     fs::current_path("/");
-}
-
-TEST_F(Model, ChecksTheWindowsCannotFeed) {
-    /* The spin buttons hold 0 to 255, so only other callers meet the limits
-     * of a version part.  The icon before them is a named pipe that nothing
-     * writes to: it is there, and checking it must not wait. */
-    for (int part = 0; part < 4; ++part) {
-        for (std::int32_t value : {-1, 0, 255, 256}) {
-            GeneralForm form{"A", "", "", "fifo", 1, 1, 1, 1};
-            std::int32_t *parts[] = {&form.verMajor, &form.verMinor, &form.verRelease, &form.verBuild};
-            *parts[part] = value;
-            Strs refusal;
-            if (value == -1 || value == 256)
-                refusal = {"Version numbers must be integers between 0 and 255!"};
-            said.clear();
-            generalValidate(&main, &form);
-            EXPECT_EQ(refusal, said) << "part " << part << " at " << value;
-        }
-    }
-    GeneralForm both{"A", "", "", "missing", 1, 256, 1, 1};
-    said.clear();
-    generalValidate(&main, &both);
-    EXPECT_EQ(Strs{"Icon file does not exist!"}, said) << "the icon is checked before the version";
 }
 
 TEST_F(Model, OutOfMemoryEndsTheProgram) {

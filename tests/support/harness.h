@@ -28,6 +28,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -106,12 +107,6 @@ std::string text(GtkWidget *widget) {
     return owned(gtk_text_buffer_get_text(buffer, &start, &end, TRUE));
 }
 
-/* The window manager's close. */
-void sendDelete(GtkWidget *window) {
-    GdkEventAny close = {GDK_DELETE, gtk_widget_get_window(window), TRUE};
-    gtk_main_do_event(reinterpret_cast<GdkEvent *>(&close));
-}
-
 void expectDialog(const std::string &title, const std::string &text, GtkWidget *parent, int response) {
     queue.push_back({title, text, parent, response});
 }
@@ -186,8 +181,10 @@ void click(GtkWidget *button) {
     pump();
 }
 
+/* The window manager's close. */
 void closeWindow(GtkWidget *window) {
-    sendDelete(window);
+    GdkEventAny close = {GDK_DELETE, gtk_widget_get_window(window), TRUE};
+    gtk_main_do_event(reinterpret_cast<GdkEvent *>(&close));
     pump();
 }
 
@@ -228,6 +225,7 @@ protected:
         std::filesystem::create_directories(project + "/~");
         for (const char *file : {"icon", "bin", "~/icon", "q\"uote", "<b>", "\377.png"})
             std::ofstream(project + "/" + file).flush();
+        mkfifo((project + "/fifo").c_str(), 0600);
         std::ofstream(dir / "locales") << "en_US\nde_DE\nfr_FR\nen_US.UTF-8\nEN_US\n";
         EXPECT_EQ(0, chdir(dir.c_str()));
         /* main() but for gtk_init, which runs once for the whole program */
