@@ -1,8 +1,11 @@
 /*
  * model_tests.cpp - the project model without GTK, for what the windows
- * cannot show: running out of memory at each allocation in turn, and the
- * catalogue file line by line.  The two calls into the user interface are
- * recorded here, and any allocation can be made to fail.
+ * cannot show.  Catches: a catalogue line kept, cut or dropped otherwise
+ * than the file's rules say, or a catalogue that cannot be read taken for an
+ * empty one; and an allocation that fails and then ends the program with
+ * the wrong status or message, or fails an action that reports success,
+ * says nothing or leaves the application changed.  The two calls into the
+ * user interface are recorded here, and any allocation can be made to fail.
  * SPDX-License-Identifier: GPL-3.0-or-later
  * Copyright The Vornic developers
  */
