@@ -34,9 +34,10 @@ ended() {
 # the toolkit's options (anything else on the command line is ignored), and
 # closing it ends the program with status 0.
 run "$(key Path)" --class=Foo --name=bar extra
-[[ $(xprop -id "$(win Vornic)" WM_CLASS) == 'WM_CLASS(STRING) = "bar", "Foo"' ]] || fail "WM_CLASS"
-[[ $(xprop -id "$(win Vornic)" _NET_WM_ICON) == *"Icon (48 x 48)"* ]] || fail "no 48x48 icon on the main window"
-xdotool windowclose "$(win Vornic)"
+window=$(win Vornic)
+[[ $(xprop -id "$window" WM_CLASS) == 'WM_CLASS(STRING) = "bar", "Foo"' ]] || fail "WM_CLASS"
+[[ $(xprop -id "$window" _NET_WM_ICON) == *"Icon (48 x 48)"* ]] || fail "no 48x48 icon on the main window"
+xdotool windowclose "$window"
 ended "$(key Path)" 0
 
 # Without a catalogue: the error over the main window, which is up already,

@@ -13,7 +13,8 @@
  */
 #include "harness.h"
 
-#include <functional>
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
