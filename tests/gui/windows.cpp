@@ -18,6 +18,9 @@
 
 namespace {
 
+using std::string;
+using std::vector;
+
 enum Win { General, Runtime, NameDesc };
 const char *const kTitle[] = {"Vornic - General information", "Vornic - Runtime settings",
                               "Vornic - Name and description"};
@@ -49,7 +52,7 @@ const char *const kLayout[] = {
  * is stored. */
 struct Form {
     Strs typed;
-    std::string refusal = "";
+    string refusal = "";
 };
 
 /* Every check of the General information window, with the other fields
@@ -103,9 +106,9 @@ const Form kRuntimeForms[] = {
 struct LocaleStep {
     int row;
     Strs typed;
-    std::string button;
+    string button;
     bool enUs;
-    std::string refusal = "";
+    string refusal = "";
 };
 const LocaleStep kLocaleSteps[] = {
     /* row, {locale, name, description}, button, en_US mark, refusal */
@@ -130,7 +133,7 @@ const LocaleStep kLocaleSteps[] = {
 };
 
 /* The controls under a widget; boxes and tables only hold them. */
-void collect(GtkWidget *widget, std::vector<GtkWidget *> &controls) {
+void collect(GtkWidget *widget, vector<GtkWidget *> &controls) {
     if (!GTK_IS_BOX(widget) && !GTK_IS_TABLE(widget)) {
         controls.push_back(widget);
         return;
@@ -142,8 +145,8 @@ void collect(GtkWidget *widget, std::vector<GtkWidget *> &controls) {
 }
 
 /* The controls of a window as a user reads them, row by row. */
-std::vector<GtkWidget *> controlsOf(GtkWidget *window) {
-    std::vector<GtkWidget *> controls;
+vector<GtkWidget *> controlsOf(GtkWidget *window) {
+    vector<GtkWidget *> controls;
     collect(gtk_bin_get_child(GTK_BIN(window)), controls);
     std::sort(controls.begin(), controls.end(), [](GtkWidget *a, GtkWidget *b) {
         return std::tie(a->allocation.y, a->allocation.x) < std::tie(b->allocation.y, b->allocation.x);
@@ -157,9 +160,9 @@ std::vector<GtkWidget *> controlsOf(GtkWidget *window) {
  * after "=" when a label names it and after "~" otherwise.  A scrolled
  * window counts as what it holds, with its frame and whether it shows a
  * scroll bar. */
-std::string describe(GtkWidget *widget) {
+string describe(GtkWidget *widget) {
     GtkWidget *control = widget;
-    std::string frame;
+    string frame;
     if (GTK_IS_SCROLLED_WINDOW(widget)) {
         control = gtk_bin_get_child(GTK_BIN(widget));
         GtkScrolledWindow *scroller = GTK_SCROLLED_WINDOW(widget);
@@ -168,7 +171,7 @@ std::string describe(GtkWidget *widget) {
             gtk_widget_get_visible(gtk_scrolled_window_get_hscrollbar(scroller)))
             frame += "[bar]"; /* the tests' lists are too short to need one */
     }
-    std::string what = G_OBJECT_TYPE_NAME(control);
+    string what = G_OBJECT_TYPE_NAME(control);
     if (GTK_IS_LABEL(control))
         what = gtk_label_get_text(GTK_LABEL(control));
     else if (GTK_IS_BUTTON(control) && !GTK_IS_CHECK_BUTTON(control))
@@ -178,8 +181,8 @@ std::string describe(GtkWidget *widget) {
     if (GTK_IS_TREE_VIEW(control) && gtk_tree_view_get_headers_visible(GTK_TREE_VIEW(control)))
         what += "(headed)";
     if (GTK_IS_COMBO_BOX(control)) {
-        std::string items;
-        for (const std::string &item : rows(control))
+        string items;
+        for (const string &item : rows(control))
             items += "," + item;
         what += "(" + items.substr(1) + ")";
     }
@@ -193,7 +196,7 @@ std::string describe(GtkWidget *widget) {
 }
 
 /* A distance in pixels; "*" is free space, not a gap. */
-std::string gap(int pixels) {
+string gap(int pixels) {
     return pixels > 15 ? "*" : std::to_string(pixels);
 }
 
@@ -203,16 +206,15 @@ std::string gap(int pixels) {
  * the one to its left, and each row ends with its right margin; these hold
  * whatever the font.  A control also shows a size the program fixes for it
  * ([80x30]), and "^" when it takes extra height as the window is enlarged. */
-std::string layoutOf(GtkWidget *window) {
-    std::vector<GtkWidget *> controls = controlsOf(window);
-    std::vector<GtkAllocation> at;
+string layoutOf(GtkWidget *window) {
+    vector<GtkWidget *> controls = controlsOf(window);
+    vector<GtkAllocation> at;
     for (GtkWidget *control : controls)
         at.push_back(control->allocation);
     int width, height;
     gtk_window_get_default_size(GTK_WINDOW(window), &width, &height);
-    std::string all = gtk_window_get_title(GTK_WINDOW(window)) + std::string(" ") + std::to_string(width) + "x" +
-                      std::to_string(height) + " " +
-                      std::to_string(gtk_container_get_border_width(GTK_CONTAINER(window)));
+    string all = owned(g_strdup_printf("%s %dx%d %u", gtk_window_get_title(GTK_WINDOW(window)), width, height,
+                                       gtk_container_get_border_width(GTK_CONTAINER(window))));
     GtkAllocation was = window->allocation;
     GtkAllocation larger = {0, 0, was.width + 100, was.height + 100};
     gtk_widget_size_allocate(window, &larger);
@@ -228,7 +230,7 @@ std::string layoutOf(GtkWidget *window) {
             all += "^";
         gtk_widget_get_size_request(controls[i], &width, &height);
         if (width > 0)
-            all += "[" + std::to_string(width) + "x" + std::to_string(height) + "]";
+            all += owned(g_strdup_printf("[%dx%d]", width, height));
         if (i + 1 == controls.size() || at[i + 1].y != at[i].y)
             all += " " + gap(was.width - at[i].x - at[i].width);
     }
@@ -238,7 +240,7 @@ std::string layoutOf(GtkWidget *window) {
 
 /* The stored form of a text: quotes and angle brackets are replaced. */
 Strs stored(Strs texts) {
-    for (std::string &text : texts) {
+    for (string &text : texts) {
         std::replace(text.begin(), text.end(), '"', '\'');
         std::replace(text.begin(), text.end(), '<', '[');
         std::replace(text.begin(), text.end(), '>', ']');
@@ -253,7 +255,7 @@ protected:
     }
 
     /* Presses the button of that label in an editing window. */
-    void press(Win which, const std::string &label) {
+    void press(Win which, const string &label) {
         for (GtkWidget *control : controlsOf(window(which))) {
             if (GTK_IS_BUTTON(control) && label == gtk_button_get_label(GTK_BUTTON(control)))
                 return click(control);
@@ -265,26 +267,33 @@ protected:
         selectRow(w.appList, row);
     }
 
-    void chooseFolder(const std::string &folder, int response) {
+    void chooseFolder(const string &folder, int response) {
         expectDialog("Select directory", folder, w.window, response);
         click(w.directoryButton);
     }
 
-    void expectRefusal(const std::string &message, GtkWidget *over) {
-        expectDialog("Fatal error", message, over, GTK_RESPONSE_OK);
+    /* A refusal over the main window, answered with OK. */
+    void expectRefusal(const string &message) {
+        expectDialog("Fatal error", message, w.window, GTK_RESPONSE_OK);
     }
 
-    /* Types a name into the main window's entry and presses a button. */
-    void withName(const std::string &name, GtkWidget *button) {
+    /* Types a name into the main window's entry and presses Add app. */
+    void addApp(const string &name) {
         set(w.nameEntry, name);
-        click(button);
+        click(w.addButton);
+    }
+
+    /* Types a name into the main window's entry and presses Rename app. */
+    void renameApp(const string &name) {
+        set(w.nameEntry, name);
+        click(w.renameButton);
     }
 
     /* The main window's usable controls from top to bottom, as a user calls
      * them: a button by its label, another control by the name a screen
      * reader gives it. */
-    void expectUsable(const std::string &names) {
-        std::string usable;
+    void expectUsable(const string &names) {
+        string usable;
         for (GtkWidget *control : controlsOf(w.window)) {
             if (GTK_IS_SCROLLED_WINDOW(control))
                 control = gtk_bin_get_child(GTK_BIN(control));
@@ -301,7 +310,7 @@ protected:
     }
 
     /* The fields of an editing window in the order of its form. */
-    std::vector<GtkWidget *> fields(Win which) {
+    vector<GtkWidget *> fields(Win which) {
         const vornicGeneralWidgets &g = main.general;
         const vornicRuntimeWidgets &r = main.runtime;
         const vornicNameDescWidgets &n = main.nameDesc;
@@ -328,11 +337,13 @@ protected:
             set(fields(which)[i], values[i]);
     }
 
-    /* Opens an editing window.  While it is open no control of the main
-     * window is usable, and no opener opens a second window. */
+    /* Opens an editing window, laid out as designed.  While it is open no
+     * control of the main window is usable, and no opener opens a second
+     * window. */
     GtkWidget *open(Win which) {
         GtkWidget *openers[] = {w.generalButton, w.runtimeButton, w.nameDescButton};
         click(openers[which]);
+        EXPECT_EQ(kLayout[which], layoutOf(window(which)));
         expectUsable("");
         for (GtkWidget *opener : openers)
             click(opener);
@@ -363,7 +374,7 @@ protected:
      * "A" added and selected, and a form stored in each window before. */
     GtkWidget *reach(Win which) {
         chooseFolder(project, GTK_RESPONSE_ACCEPT);
-        withName("A", w.addButton);
+        addApp("A");
         selectApp(0);
         for (int before = General; before < which; ++before) {
             open(Win(before));
@@ -387,7 +398,7 @@ protected:
     }
 
     /* Picks a file of the project with Browse. */
-    void browse(Win which, const std::string &file, int response) {
+    void browse(Win which, const string &file, int response) {
         const char *titles[] = {"Select icon image", "Select application binary"};
         expectDialog(titles[which], project + file, window(which), response);
         press(which, "Browse");
@@ -402,7 +413,6 @@ void key(GtkWidget *spin, GtkSpinType key) {
 }
 
 TEST_F(Windows, MainWindowLeadsAlongTheChain) {
-    const char *const withApps = "Application name, Add app, Rename app, Remove app, Applications";
     EXPECT_EQ(kMainLayout, layoutOf(w.window));
     expectUsable("Select directory");
     /* A folder choice not made changes nothing, however it ends. */
@@ -415,28 +425,28 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     chooseFolder(project + "/sub", GTK_RESPONSE_DELETE_EVENT);
     chooseFolder(project + "/sub", GTK_RESPONSE_CANCEL);
 
-    expectRefusal("You must enter a name for the app!", w.window);
-    withName("", w.addButton);
-    withName("A", w.addButton);
+    expectRefusal("You must enter a name for the app!");
+    addApp("");
+    addApp("A");
     EXPECT_EQ("A", text(w.nameEntry)) << "the entry keeps the name added";
-    expectUsable(withApps);
-    expectRefusal("It does alredy exist a app with that name!", w.window);
-    withName("A", w.addButton);
-    withName("a", w.addButton);
-    withName("B", w.addButton);
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications");
+    expectRefusal("It does alredy exist a app with that name!");
+    addApp("A");
+    addApp("a");
+    addApp("B");
     /* Without a selected row, Rename and Remove do nothing. */
-    withName("Z", w.renameButton);
+    renameApp("Z");
     click(w.removeButton);
 
     selectApp(2);
     EXPECT_EQ("B", text(w.nameEntry)) << "a selected row puts its name into the entry";
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
-    expectRefusal("It does alredy exist a app with that name!", w.window);
-    withName("A", w.renameButton);
-    expectRefusal("You must enter a name for the app!", w.window);
-    withName("", w.renameButton);
-    withName("B", w.renameButton);
-    withName("C", w.renameButton);
+    expectRefusal("It does alredy exist a app with that name!");
+    renameApp("A");
+    expectRefusal("You must enter a name for the app!");
+    renameApp("");
+    renameApp("B");
+    renameApp("C");
 
     /* The icon is found in the folder chosen last with Open. */
     selectApp(1);
@@ -451,26 +461,26 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     selectApp(1);
     selectApp(-1);
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data");
-    withName("Z", w.renameButton);
+    renameApp("Z");
     click(w.removeButton);
 
     selectApp(1);
     click(w.removeButton);
     EXPECT_EQ("", text(w.nameEntry)) << "the entry after a removal";
-    expectUsable(withApps);
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications");
     /* "D" takes the slot that "a" left, but not its data; its row comes
      * last.  Enter in the entry adds nothing. */
-    withName("D", w.addButton);
+    addApp("D");
     gtk_widget_activate(w.nameEntry);
-    expectUsable(withApps);
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications");
     EXPECT_EQ((Strs{"A", "C", "D"}), rows(w.appList));
     selectApp(2);
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     open(General);
     EXPECT_EQ((Strs{"", "", "", "", "1", "0", "0", "0"}), shown(General, 8)) << "a new application";
     press(General, "Cancel");
-    expectRefusal("You must enter a name for the app!", w.window);
-    withName("", w.renameButton);
+    expectRefusal("You must enter a name for the app!");
+    renameApp("");
 
     for (int left = 3; left > 0; --left) {
         selectApp(0);
@@ -480,7 +490,7 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
 }
 
 TEST_F(Windows, GeneralInformationChecksAndStoresEachField) {
-    EXPECT_EQ(kLayout[General], layoutOf(reach(General)));
+    reach(General);
     for (const Form &form : kGeneralForms)
         submit(General, form);
 
@@ -505,7 +515,7 @@ TEST_F(Windows, GeneralInformationChecksAndStoresEachField) {
 }
 
 TEST_F(Windows, RuntimeSettingsCheckAndStoreEachField) {
-    EXPECT_EQ(kLayout[Runtime], layoutOf(reach(Runtime)));
+    reach(Runtime);
     EXPECT_EQ((Strs{"", "", "", "", "", "0", "2", "1", "0"}), shown(Runtime, 9)) << "a new application";
     for (const Form &form : kRuntimeForms)
         submit(Runtime, form);
@@ -524,14 +534,13 @@ TEST_F(Windows, RuntimeSettingsCheckAndStoreEachField) {
 TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
     GtkWidget *window = reach(NameDesc);
     GtkWidget *list = main.nameDesc.localeList;
-    EXPECT_EQ(kLayout[NameDesc], layoutOf(window));
     EXPECT_EQ((Strs{"", "", ""}), shown(NameDesc, 3)) << "a new application";
     for (const LocaleStep &step : kLocaleSteps) {
         SCOPED_TRACE(step.button + " " + ::testing::PrintToString(step.typed));
         selectRow(list, step.row);
         type(NameDesc, step.typed);
         if (!step.refusal.empty())
-            expectRefusal(step.refusal, window);
+            expectDialog("Fatal error", step.refusal, window, GTK_RESPONSE_OK);
         press(NameDesc, step.button);
         bool marked = vornicSelectedApp(&main)->flags & APP_LOCALE_EN_US;
         EXPECT_EQ(step.enUs, marked) << "the en_US mark";

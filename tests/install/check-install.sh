@@ -20,7 +20,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vornic-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-install_to() { "${CMAKE:-cmake}" --install "$build" --prefix "$1" >"$work/log" || { cat "$work/log" >&2; fail "install to $1"; }; }
+install_to() { "${CMAKE:-cmake}" --install "$build" --prefix "$1" >&2 || fail "install to $1"; }
 key() { sed -n "s/^$2=//p" "$1"; }
 
 # check_tree ROOT PREFIX [SOURCE:INSTALLED...]: the tree installed for
@@ -59,7 +59,7 @@ check_files() {
 check_deb() {
     # The package's maintainer is whoever builds it: here, this test.
     DEBFULLNAME="Vornic install test" DEBEMAIL=install-test@example.org "${CPACK:-cpack}" -G DEB \
-        --config "$build/CPackConfig.cmake" -B "$work/pkg" >"$work/log" 2>&1 || { cat "$work/log" >&2; fail "cpack"; }
+        --config "$build/CPackConfig.cmake" -B "$work/pkg" >&2 || fail "cpack"
     local deb=$work/pkg/vornic_$version-1_$(dpkg --print-architecture).deb
     dpkg-deb -f "$deb" Package Version Maintainer Depends | tr '\n' '|' >"$work/control"
     grep -qE "^Package: vornic\|Version: $version-1\|Maintainer: Vornic install test <install-test@example.org>\|Depends:.*libgtk2\.0-0" \
@@ -68,7 +68,7 @@ check_deb() {
     check_tree "$work/root" /usr
     zgrep -q '^ -- Vornic install test <install-test@example.org>  ' "$work/root/usr/share/doc/vornic/changelog.Debian.gz" ||
         fail "the changelog does not name the builder"
-    lintian --fail-on error,warning "$deb" >"$work/lintian" 2>&1 || { cat "$work/lintian" >&2; fail "lintian"; }
+    lintian --fail-on error,warning "$deb" >&2 || fail "lintian"
 }
 
 "check_$mode"

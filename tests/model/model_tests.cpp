@@ -19,7 +19,9 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
-using Strs = std::vector<std::string>;
+using std::string;
+using std::to_string;
+using Strs = std::vector<string>;
 using ::testing::ExitedWithCode;
 
 namespace {
@@ -66,13 +68,13 @@ void failing(long allocation, const std::function<void()> &action) {
 
 /* Everything an application holds, slot bits and marks included, as one
  * text. */
-std::string contents(const vornicApp &app) {
-    std::string all = app.name + std::to_string(app.flags);
+string contents(const vornicApp &app) {
+    string all = app.name + to_string(app.flags);
     for (const vornicString &text : {app.author, app.homePage, app.email, app.icon, app.uniqueId, app.appdataDir,
                                      app.startDir, app.binary, app.arguments})
         all += "|" + text.value_or("absent");
     for (const vornicLocale &entry : app.locales)
-        all += "|" + entry.code + "," + entry.name + "," + entry.description + "," + std::to_string(entry.flags);
+        all += "|" + entry.code + "," + entry.name + "," + entry.description + "," + to_string(entry.flags);
     return all;
 }
 
@@ -95,18 +97,18 @@ protected:
     }
 
     vornicMain main;
-    fs::path dir = fs::temp_directory_path() / ("vornic-model-" + std::to_string(getpid()));
+    fs::path dir = fs::temp_directory_path() / ("vornic-model-" + to_string(getpid()));
 };
 
 TEST_F(Model, CatalogueHoldsOneCodePerLine) {
-    const std::pair<std::string, Strs> files[] = {
+    const std::pair<string, Strs> files[] = {
         {"en_US\nde_DE\n", {"en_US", "de_DE"}},
         {"en_US\nde_DE", {"en_US", "de_DE"}},
         {"", {}},
         {"\n\nx\n", {"", "", "x"}},
         {"en_US\r\n x \n", {"en_US\r", " x "}},
         {"abcdefghijklmnopqr\nabcdefghijklmnopqrs\nz\nabcdefghijklmnopqrs", {"abcdefghijklmnopqr", "z"}},
-        {std::string("a\0b\nx\ny\nx\n", 10), {std::string("a\0b", 3), "x", "y", "x"}},
+        {string("a\0b\nx\ny\nx\n", 10), {string("a\0b", 3), "x", "y", "x"}},
     };
     fs::current_path(dir);
     for (const auto &[file, codes] : files) {
@@ -142,7 +144,7 @@ TEST_F(Model, OutOfMemoryEndsTheProgram) {
 /* Elsewhere an action that runs out of memory fails, says so, and changes
  * nothing, whichever allocation fails. */
 TEST_F(Model, OutOfMemoryFailsTheActionCleanly) {
-    const std::string big(100, 'n');
+    const string big(100, 'n');
     const char *n = big.c_str();
     GeneralForm general{n, n, n, n, 1, 1, 1, 1};
     RuntimeForm runtime{n, "", n, n, n, 1, 1, 1, 1};
@@ -150,8 +152,11 @@ TEST_F(Model, OutOfMemoryFailsTheActionCleanly) {
     LocaleForm second{"de_DE", "n", "d"};
     LocaleForm added{"en_US", n, n};
     LocaleForm changed{"de_DE", "x", n};
-    std::string far = "sub/" + big;
+    string far = "sub/" + big;
     GeneralForm joined{"A", "", "", far.c_str(), 1, 0, 0, 0};
+    localeAdd(&main, &first);
+    localeAdd(&main, &second);
+    localeDel(&main, "fr_FR"); /* entry 0 free: an add takes it without growing */
     const std::function<std::int32_t()> actions[] = {
         [&] { return generalSet(&main, &general); },
         [&] { return runtimeSet(&main, &runtime); },
@@ -160,18 +165,14 @@ TEST_F(Model, OutOfMemoryFailsTheActionCleanly) {
         [&] { return generalValidate(&main, &joined); },
     };
     for (const auto &action : actions) {
-        for (long allocation = 1; allocation < 20; ++allocation) {
-            SCOPED_TRACE("allocation " + std::to_string(allocation));
-            vornicInitApp(&main);
-            main.selectedApp = appAdd(&main, "A");
-            localeAdd(&main, &first);
-            localeAdd(&main, &second);
-            localeDel(&main, "fr_FR"); /* entry 0 free: an add takes it without growing */
-            std::string before = contents(main.apps[0]);
+        /* each allocation in turn, until the action needs no more and is done */
+        for (long allocation = 1;; ++allocation) {
+            SCOPED_TRACE("allocation " + to_string(allocation));
+            string before = contents(main.apps[0]);
             said.clear();
             failAt = allocation;
             std::int32_t result = action();
-            if (failAt > 0) /* nothing failed: every allocation was tried */
+            if (failAt > 0)
                 break;
             EXPECT_EQ(-1, result);
             EXPECT_EQ(Strs{"Out of RAM!"}, said);
