@@ -28,8 +28,8 @@ const char *const kTitle[] = {"Vornic - General information", "Vornic - Runtime 
 /* Each window as layoutOf() reads it. */
 const char kMainLayout[] =
     "Vornic 200x100 5 |5| 5 Select directory^ 5 |5| 5 GtkEntry~Application name^ 5 Add app^ 5 Rename app^ 5 Remove "
-    "app^ 5 |5| 10 GtkTreeView~Applications[etched]^ 10 General information^ 5 |5| * Runtime data^ 5 |5| * Name and "
-    "description^ 5 |5| * Menu categories^ 5 |5| 5 Export to PND^ 5";
+    "app^ 5 |5| 10 GtkTreeView(List Items)~Applications[etched]^ 10 General information^ 5 |5| * Runtime data^ 5 |5| "
+    "* Name and description^ 5 |5| * Menu categories^ 5 |5| 5 Export to PND^ 5";
 const char *const kLayout[] = {
     "Vornic - General information 200x100 5 |10| 10 Author 10 GtkEntry=Author 10 |10| 10 Homepage 10 "
     "GtkEntry=Homepage 10 |10| 10 E-mail 10 GtkEntry=E-mail 10 |10| 10 Version 10 GtkSpinButton=Major 10 "
@@ -43,8 +43,9 @@ const char *const kLayout[] = {
     "change,200,300,400,500,600)=CPU frequency 10 |10| 10 Allow multitasking 10 GtkCheckButton=Allow multitasking 10 "
     "|10| 10 Requires inputfile 10 GtkCheckButton=Requires inputfile 10 |10| 10 Cancel[80x30] 10 OK[80x30] 10",
     "Vornic - Name and description 400x300 5 |10| 10 Locale 10 GtkEntry=Locale 10 |10| 10 Name of application 10 "
-    "GtkEntry=Name of application 10 |10| 10 Description^ 10 GtkTextView(wrapped)=Description[etched]^ 10 |10| 10 "
-    "Add[80x30] 5 Modify[80x30] 5 Delete[80x30] 10 |10| 10 GtkTreeView~Locales[etched]^ 10 |10| 10 OK[80x30] 10"};
+    "GtkEntry=Name of application 10 |10| 10 Description^ 10 GtkTextView(wrapped)=Description[etched]^ 10 |10| "
+    "10 Add[80x30] 5 Modify[80x30] 5 Delete[80x30] 10 |10| 10 GtkTreeView(List Items)~Locales[etched]^ 10 |10| 10 "
+    "OK[80x30] 10"};
 
 
 /* A form typed into the first fields of the General information or Runtime
@@ -156,10 +157,10 @@ vector<GtkWidget *> controlsOf(GtkWidget *window) {
 
 /* A control as a user meets it: a label or a button by its text, another
  * control by its kind and what it shows (a combo box its items, a list
- * whether it shows its header), then the name a screen reader gives it,
- * after "=" when a label names it and after "~" otherwise.  A scrolled
- * window counts as what it holds, with its frame and whether it shows a
- * scroll bar. */
+ * its column's title and whether it shows it), then the name a screen
+ * reader gives it, after "=" when a label names it and after "~"
+ * otherwise.  A scrolled window counts as what it holds, with its frame
+ * and whether it shows a scroll bar. */
 string describe(GtkWidget *widget) {
     GtkWidget *control = widget;
     string frame;
@@ -178,8 +179,11 @@ string describe(GtkWidget *widget) {
         what = gtk_button_get_label(GTK_BUTTON(control));
     if (GTK_IS_TEXT_VIEW(control) && gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(control)) == GTK_WRAP_WORD)
         what += "(wrapped)";
-    if (GTK_IS_TREE_VIEW(control) && gtk_tree_view_get_headers_visible(GTK_TREE_VIEW(control)))
-        what += "(headed)";
+    if (GTK_IS_TREE_VIEW(control)) {
+        what += string("(") + gtk_tree_view_column_get_title(gtk_tree_view_get_column(GTK_TREE_VIEW(control), 0)) + ")";
+        if (gtk_tree_view_get_headers_visible(GTK_TREE_VIEW(control)))
+            what += "(headed)";
+    }
     if (GTK_IS_COMBO_BOX(control)) {
         string items;
         for (const string &item : rows(control))
@@ -578,6 +582,9 @@ TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
     type(NameDesc, {"en_US"});
     press(NameDesc, "Modify");
     press(NameDesc, "OK");
+    /* Storing general information again keeps the later marks. */
+    open(General);
+    press(General, "OK");
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data, "
                  "Name and description, Menu categories");
     click(w.categoriesButton);

@@ -220,9 +220,11 @@ protected:
         mkfifo((project + "/fifo").c_str(), 0600);
         std::ofstream(dir / "locales") << "en_US\nde_DE\nfr_FR\nen_US.UTF-8\nEN_US\n";
         EXPECT_EQ(0, chdir(dir.c_str()));
-        /* main() but for gtk_init, which runs once for the whole program */
+        /* main() up to its main loop; GTK, set up once for the whole
+         * program, is not set up again */
         vornicInitMain(&main);
         vornicInitApp(&main);
+        guiInit(&main, nullptr, nullptr);
         guiMakeMainWindow(&main);
         vornicLoadLocales(&main);
         guiUpdateMainButtonActivity(&main);
