@@ -31,9 +31,8 @@ ended() {
 "${CMAKE:-cmake}" --install "$build" --prefix "$work/p" >/dev/null || { echo "FAIL: install"; exit 1; }
 
 # Where the entry starts it, the main window opens with the icon, named by
-# the toolkit's options (anything else on the command line is ignored), and
-# closing it ends the program with status 0.
-run "$(key Path)" --class=Foo --name=bar extra
+# the toolkit's options, and closing it ends the program with status 0.
+run "$(key Path)" --class=Foo --name=bar
 window=$(win Vornic)
 [[ $(xprop -id "$window" WM_CLASS) == 'WM_CLASS(STRING) = "bar", "Foo"' ]] || fail "WM_CLASS"
 [[ $(xprop -id "$window" _NET_WM_ICON) == *"Icon (48 x 48)"* ]] || fail "no 48x48 icon on the main window"

@@ -66,10 +66,10 @@ void failing(long allocation, const std::function<void()> &action) {
     action();
 }
 
-/* Everything an application holds, slot bits and marks included, as one
- * text. */
+/* Everything in an application that the actions below may change, slot
+ * bits and marks included, as one text. */
 string contents(const vornicApp &app) {
-    string all = app.name + to_string(app.flags);
+    string all = to_string(app.flags);
     for (const vornicString &text : {app.author, app.homePage, app.email, app.icon, app.uniqueId, app.appdataDir,
                                      app.startDir, app.binary, app.arguments})
         all += "|" + text.value_or("absent");
@@ -131,11 +131,11 @@ TEST_F(Model, CatalogueHoldsOneCodePerLine) {
 
 TEST_F(Model, OutOfMemoryEndsTheProgram) {
     const char *n = "a name too long to be stored without an allocation of its own";
-    const char *message = "^message: Out of RAM!\n$";
     LocaleForm form{"en_US", n, n};
     for (long allocation = 1; allocation <= 4; ++allocation)
-        EXPECT_EXIT(failing(allocation, [&] { appAdd(&main, n); }), ExitedWithCode(255), message) << allocation;
-    EXPECT_EXIT(failing(1, [&] { appMod(&main, n, 0); }), ExitedWithCode(255), message);
+        EXPECT_EXIT(failing(allocation, [&] { appAdd(&main, n); }), ExitedWithCode(255), "^message: Out of RAM!\n$")
+            << allocation;
+    EXPECT_EXIT(failing(1, [&] { appMod(&main, n, 0); }), ExitedWithCode(255), "^message: Out of RAM!\n$");
     /* a locale array that cannot grow says it without the exclamation mark */
     EXPECT_EXIT(failing(1, [&] { localeAdd(&main, &form); }), ExitedWithCode(255), "^message: Out of RAM\n$");
 }

@@ -116,7 +116,7 @@ gint gtk_dialog_run(GtkDialog *dialog) {
     Expected now = expectedDialogs.front();
     expectedDialogs.pop_front();
     EXPECT_EQ(now.title, title);
-    EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(GTK_WINDOW(dialog)))) << "the parent of " << now.text;
+    EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(GTK_WINDOW(dialog)))) << now.text;
     gtk_widget_show(GTK_WIDGET(dialog));
     if (GTK_IS_FILE_CHOOSER(dialog)) {
         GtkFileChooser *chooser = GTK_FILE_CHOOSER(dialog);
@@ -142,7 +142,7 @@ gint gtk_dialog_run(GtkDialog *dialog) {
     }
     if (now.response == GTK_RESPONSE_DELETE_EVENT)
         return now.response;
-    EXPECT_TRUE(gtk_dialog_get_widget_for_response(dialog, now.response)) << "no button answers " << now.response;
+    EXPECT_TRUE(gtk_dialog_get_widget_for_response(dialog, now.response)) << now.title;
     return now.response;
 }
 
