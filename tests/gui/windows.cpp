@@ -18,8 +18,6 @@
 
 namespace {
 
-using std::vector;
-
 enum Win { General, Runtime, NameDesc };
 const char *const kTitle[] = {"Vornic - General information", "Vornic - Runtime settings",
                               "Vornic - Name and description"};

@@ -32,7 +32,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using std::string;
-using Strs = std::vector<string>;
+using std::vector;
+using Strs = vector<string>;
 
 /* A dialog to come: its title; its message, or the path a chooser must
  * choose; the window it stands over; the response that ends it, a button's
@@ -50,8 +51,8 @@ string owned(gchar *text) {
     return copy;
 }
 
-std::vector<GtkWidget *> shownWindows() {
-    std::vector<GtkWidget *> shown;
+vector<GtkWidget *> shownWindows() {
+    vector<GtkWidget *> shown;
     GList *all = gtk_window_list_toplevels();
     for (GList *l = all; l; l = l->next) {
         if (gtk_widget_get_visible(GTK_WIDGET(l->data)))
