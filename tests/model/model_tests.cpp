@@ -39,22 +39,30 @@ void guiShowErrorMessage(vornicMain *, const char *text) {
 
 void guiUpdateMainButtonActivity(vornicMain *) {}
 
-/* These pair malloc with free themselves; GCC takes them for a mismatch. */
+/* Every form of the allocation functions that the model or googletest may
+ * call is replaced, so that each block, whichever form made it, goes back
+ * through free, and each allocation counts down to the one that fails.  The
+ * aligned forms are left alone: nothing here has a type that needs them, and
+ * they neither make nor release a block of these. */
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void *operator new(std::size_t size) {
-    void *block = nullptr;
-    if (failAt == 0 || --failAt > 0)
-        block = malloc(size + 1);
-    if (!block)
-        throw std::bad_alloc();
-    return block;
+namespace {
+void *take(size_t size) noexcept {
+    return failAt != 0 && --failAt == 0 ? nullptr : malloc(size + 1);
 }
-void operator delete(void *block) noexcept {
-    free(block);
+void *must(void *block) {
+    return block ? block : throw std::bad_alloc();
 }
-void operator delete(void *block, std::size_t) noexcept {
-    free(block);
-}
+} // namespace
+void *operator new(size_t size) { return must(take(size)); }
+void *operator new[](size_t size) { return must(take(size)); }
+void *operator new(size_t size, const std::nothrow_t &) noexcept { return take(size); }
+void *operator new[](size_t size, const std::nothrow_t &) noexcept { return take(size); }
+void operator delete(void *block) noexcept { free(block); }
+void operator delete[](void *block) noexcept { free(block); }
+void operator delete(void *block, size_t) noexcept { free(block); }
+void operator delete[](void *block, size_t) noexcept { free(block); }
+void operator delete(void *block, const std::nothrow_t &) noexcept { free(block); }
+void operator delete[](void *block, const std::nothrow_t &) noexcept { free(block); }
 
 namespace {
 
