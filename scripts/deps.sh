@@ -21,8 +21,8 @@ test_packages=(
     # tests: googletest, a virtual display, X clients to drive and read the
     # real program, screenshots, and fonts so that text renders
     libgtest-dev xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core
-    # memory checks
-    valgrind
+    # memory checks, and the reader of valgrind's report
+    valgrind python3
     # checks of the installed files and of the package
     desktop-file-utils appstream man-db dpkg-dev file lintian
 )
