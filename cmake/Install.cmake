@@ -11,8 +11,33 @@ include(GNUInstallDirs)
 
 install(TARGETS vornic RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/locales DESTINATION ${CMAKE_INSTALL_DATADIR}/vornic)
-install(FILES ${PROJECT_SOURCE_DIR}/data/io.github.vornic.Vornic.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Vornic has no web home of its own that anybody here controls, and a
+# made-up address would send its users nowhere: whoever builds it may name
+# one, which then goes into the metainfo and the Debian package.  Left
+# empty, both leave the homepage out (and AppStream 1.0's validator warns).
+set(VORNIC_HOMEPAGE "" CACHE STRING "Vornic's homepage, for the metainfo and the package (none when empty)")
+set(VORNIC_METAINFO_URL "")
+if(NOT VORNIC_HOMEPAGE STREQUAL "")
+  string(REPLACE "&" "&amp;" _vornic_url "${VORNIC_HOMEPAGE}")
+  set(VORNIC_METAINFO_URL "  <url type=\"homepage\">${_vornic_url}</url>\n")
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${VORNIC_HOMEPAGE}")
+endif()
+# AppStream 1.0 names the developer in <developer> and calls <developer_name>
+# deprecated; AppStream 0.16 (Debian 12) knows only <developer_name>.  The
+# metainfo follows the AppStream of the system it is built on, which is the
+# one a package built there is for; without appstreamcli, the current form.
+set(VORNIC_METAINFO_DEVELOPER "  <developer id=\"io.github.vornic\">\n    <name>The Vornic developers</name>\n  </developer>")
+find_program(VORNIC_APPSTREAMCLI appstreamcli)
+if(VORNIC_APPSTREAMCLI)
+  execute_process(COMMAND ${VORNIC_APPSTREAMCLI} --version OUTPUT_VARIABLE _vornic_appstream ERROR_QUIET)
+  if(_vornic_appstream MATCHES "version: 0\\.")
+    set(VORNIC_METAINFO_DEVELOPER "  <developer_name>The Vornic developers</developer_name>")
+  endif()
+endif()
+set(VORNIC_METAINFO ${CMAKE_CURRENT_BINARY_DIR}/io.github.vornic.vornic.metainfo.xml)
+configure_file(${PROJECT_SOURCE_DIR}/data/io.github.vornic.vornic.metainfo.xml.in ${VORNIC_METAINFO} @ONLY)
+install(FILES ${VORNIC_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 # The program looks for its icon in hicolor/NxN/apps of the data
 # directories; desktops find the scalable one there too.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -52,8 +77,8 @@ install(CODE "
   set(VORNIC_INSTALL_BINDIR \"${_vornic_bindir}\")
   set(VORNIC_INSTALL_SHAREDIR \"${_vornic_datadir}/vornic\")
   string(MD5 _vornic_dest \"\$ENV{DESTDIR}\${VORNIC_INSTALL_SHAREDIR}\")
-  set(_vornic_entry \"${CMAKE_CURRENT_BINARY_DIR}/desktop-entry/\${_vornic_dest}/vornic.desktop\")
-  configure_file(\"${PROJECT_SOURCE_DIR}/data/vornic.desktop.in\" \"\${_vornic_entry}\" @ONLY)
+  set(_vornic_entry \"${CMAKE_CURRENT_BINARY_DIR}/desktop-entry/\${_vornic_dest}/io.github.vornic.vornic.desktop\")
+  configure_file(\"${PROJECT_SOURCE_DIR}/data/io.github.vornic.vornic.desktop.in\" \"\${_vornic_entry}\" @ONLY)
   file(INSTALL DESTINATION \"${_vornic_datadir}/applications\" TYPE FILE FILES \"\${_vornic_entry}\")
 ")
 

@@ -20,13 +20,13 @@ done
 
 for size in "${sizes[@]}"; do
     mkdir -p "$icons/${size}x$size/apps"
-    rsvg-convert -w "$size" -h "$size" "$icons/scalable/apps/vornic.svg" -o "$icons/${size}x$size/apps/vornic.png"
+    rsvg-convert -w "$size" -h "$size" "$icons/scalable/apps/io.github.vornic.vornic.svg" -o "$icons/${size}x$size/apps/io.github.vornic.vornic.png"
 done
 
 # Each picture: the icon at its real size on white and on a dark grey, and
 # the same enlarged four times without smoothing, so its pixels can be judged.
 for size in 16 48; do
-    png=$icons/${size}x$size/apps/vornic.png
+    png=$icons/${size}x$size/apps/io.github.vornic.vornic.png
     tiles=()
     for background in '#ffffff' '#2b2b2b'; do
         tiles+=('(' -size $((size * 2))x$((size * 2)) "xc:$background" "$png" -gravity center -composite ')')

@@ -29,7 +29,7 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/vornic-shots.XXXXXX")
 trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp data/locales "$work/locales"
-cp data/icons/hicolor/32x32/apps/vornic.png "$work/frogger.png"
+cp data/icons/hicolor/32x32/apps/io.github.vornic.vornic.png "$work/frogger.png"
 mkdir "$work/bin" && : >"$work/bin/frogger"
 # The folder chooser opens on the working directory, so its Open takes that.
 mkdir -p "$HOME/.config/gtk-2.0"

@@ -70,7 +70,7 @@ void setDefaultIcon()
     GList *icons = nullptr;
     for (const char *size : {"16x16", "32x32", "48x48"}) {
         for (const gchar *dir : dirs) {
-            GCharPtr path(g_build_filename(dir, "icons", "hicolor", size, "apps", "vornic.png", nullptr));
+            GCharPtr path(g_build_filename(dir, "icons", "hicolor", size, "apps", "io.github.vornic.vornic.png", nullptr));
             if (GdkPixbuf *icon = loadPng(path.get())) {
                 icons = g_list_append(icons, icon);
                 break;

@@ -17,7 +17,7 @@ export ASAN_OPTIONS=detect_leaks=0 XDG_DATA_DIRS=$work/p/share:/usr/share
 
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
 win() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
-key() { sed -n "s/^$1=//p" "$work/p/share/applications/vornic.desktop"; }
+key() { sed -n "s/^$1=//p" "$work/p/share/applications/io.github.vornic.vornic.desktop"; }
 # run DIR [ARGS...]: the installed program in the working directory DIR, in
 # the background; ended DIR STATUS: it ended with that status and wrote
 # nothing.

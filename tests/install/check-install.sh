@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks what `cmake --install` and `cpack -G DEB` make of a built tree:
 #
-#   check-install.sh files|deb BUILD_DIR SOURCE_DIR VERSION
+#   check-install.sh files|deb BUILD_DIR SOURCE_DIR VERSION HOMEPAGE
 #
 # It catches a file installed to the wrong place or left out, a desktop
 # entry that starts the program where it cannot find its catalogue or names
@@ -15,7 +15,7 @@
 # Copyright The Vornic developers
 set -euo pipefail
 
-mode=$1 build=$2 source=$3 version=$4
+mode=$1 build=$2 source=$3 version=$4 homepage=$5
 work=$(mktemp -d "${TMPDIR:-/tmp}/vornic-install.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
@@ -24,20 +24,18 @@ install_to() { "${CMAKE:-cmake}" --install "$build" --prefix "$1" >&2 || fail "i
 key() { sed -n "s/^$2=//p" "$1"; }
 
 # check_tree ROOT PREFIX [SOURCE:INSTALLED...]: the tree installed for
-# PREFIX, found under ROOT, holds these files as they are in the source.
+# PREFIX, found under ROOT, holds these files and the icons as they are in
+# the source, and the metainfo as it was configured.
 check_tree() {
-    local share=$1$2/share pair size entry=$1$2/share/applications/vornic.desktop
-    for pair in data/locales:vornic/locales data/copyright:doc/vornic/copyright "${@:3}" \
-        data/io.github.vornic.Vornic.metainfo.xml:metainfo/io.github.vornic.Vornic.metainfo.xml \
-        data/icons/hicolor/scalable/apps/vornic.svg:icons/hicolor/scalable/apps/vornic.svg; do
+    local share=$1$2/share pair entry="$1$2/share/applications/io.github.vornic.vornic.desktop"
+    for pair in data/locales:vornic/locales data/copyright:doc/vornic/copyright "${@:3}"; do
         cmp "$source/${pair%%:*}" "$share/${pair#*:}"
     done
+    diff -r "$source/data/icons" "$share/icons"
+    cmp "$build/io.github.vornic.vornic.metainfo.xml" "$share/metainfo/io.github.vornic.vornic.metainfo.xml"
     zcat "$share/man/man1/vornic.1.gz" | cmp - "$source/docs/vornic.1"
-    for size in 16 24 32 48 64 128 256; do
-        file "$share/icons/hicolor/${size}x$size/apps/vornic.png" | grep -q ", $size x $size," || fail "no $size px icon"
-    done
     # The entry names the final place, never a staging root.
-    [ "$(key "$entry" Path):$(key "$entry" Exec):$(key "$entry" Icon)" = "$2/share/vornic:$2/bin/vornic:vornic" ] || fail "Path=/Exec=/Icon= in $entry"
+    [ "$(key "$entry" Path):$(key "$entry" Exec):$(key "$entry" Icon)" = "$2/share/vornic:$2/bin/vornic:io.github.vornic.vornic" ] || fail "Path=/Exec=/Icon= in $entry"
 }
 
 # The installed trees, two prefixes (the second must not carry the first
@@ -45,10 +43,10 @@ check_tree() {
 check_files() {
     for dest in "$work/a" "$work/b"; do install_to "$dest"; check_tree "" "$dest" COPYING:doc/vornic/COPYING; done
     DESTDIR="$work/stage" install_to /opt/vornic; check_tree "$work/stage" /opt/vornic COPYING:doc/vornic/COPYING
-    desktop-file-validate "$work/a/share/applications/vornic.desktop" || fail "desktop-file-validate"
-    # --strict: any error, warning or info fails; only pedantic hints may remain.
+    desktop-file-validate "$work/a/share/applications/io.github.vornic.vornic.desktop" || fail "desktop-file-validate"
+    # --strict with --pedantic: any error, warning, info or pedantic hint fails.
     appstreamcli validate --no-net --pedantic --strict "$work/a/share/metainfo/"*.xml || fail "appstreamcli validate"
-    appstreamcli validate-tree --no-net --strict "$work/a" || fail "appstreamcli validate-tree"
+    appstreamcli validate-tree --no-net --pedantic --strict "$work/a" || fail "appstreamcli validate-tree"
     # groff reports its warnings on standard error and still exits 0.
     LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$work/a/share/man/man1/vornic.1.gz" 2>&1 >"$work/page" |
         grep . && fail "man --warnings"
@@ -60,8 +58,8 @@ check_deb() {
     DEBFULLNAME="Vornic install test" DEBEMAIL=install-test@example.org "${CPACK:-cpack}" -G DEB \
         --config "$build/CPackConfig.cmake" -B "$work/pkg" >&2 || fail "cpack"
     local deb=$work/pkg/vornic_$version-1_$(dpkg --print-architecture).deb
-    dpkg-deb -f "$deb" Package Version Maintainer Depends | tr '\n' '|' >"$work/control"
-    grep -qE "^Package: vornic\|Version: $version-1\|Maintainer: Vornic install test <install-test@example.org>\|Depends:.*libgtk2\.0-0" \
+    dpkg-deb -f "$deb" Package Version Maintainer Homepage Depends | tr '\n' '|' >"$work/control"
+    grep -qE "^Package: vornic\|Version: $version-1\|Maintainer: Vornic install test <install-test@example.org>\|Homepage: $homepage\|Depends:.*libgtk2\.0-0" \
         "$work/control" || { cat "$work/control" >&2; fail "control fields"; }
     dpkg-deb -x "$deb" "$work/root"
     check_tree "$work/root" /usr
