@@ -27,8 +27,8 @@ key() { sed -n "s/^$2=//p" "$1"; }
 # PREFIX, found under ROOT, holds these files and the icons as they are in
 # the source, and the metainfo as it was configured.
 check_tree() {
-    local share=$1$2/share pair entry="$1$2/share/applications/io.github.vornic.vornic.desktop"
-    for pair in data/locales:vornic/locales data/copyright:doc/vornic/copyright "${@:3}"; do
+    local share="$1$2/share" pair entry="$1$2/share/applications/io.github.vornic.vornic.desktop"
+    for pair in "data/locales:vornic/locales" "data/copyright:doc/vornic/copyright" "${@:3}"; do
         cmp "$source/${pair%%:*}" "$share/${pair#*:}"
     done
     diff -r "$source/data/icons" "$share/icons"
@@ -41,12 +41,13 @@ check_tree() {
 # The installed trees, two prefixes (the second must not carry the first
 # one's paths) and a staging root, and the validators on the first.
 check_files() {
-    for dest in "$work/a" "$work/b"; do install_to "$dest"; check_tree "" "$dest" COPYING:doc/vornic/COPYING; done
-    DESTDIR="$work/stage" install_to /opt/vornic; check_tree "$work/stage" /opt/vornic COPYING:doc/vornic/COPYING
+    for dest in "$work/a" "$work/b"; do install_to "$dest"; check_tree "" "$dest" "COPYING:doc/vornic/COPYING"; done
+    DESTDIR="$work/stage" install_to "/opt/vornic"; check_tree "$work/stage" "/opt/vornic" "COPYING:doc/vornic/COPYING"
     desktop-file-validate "$work/a/share/applications/io.github.vornic.vornic.desktop" || fail "desktop-file-validate"
-    # --strict with --pedantic: any error, warning, info or pedantic hint fails.
-    appstreamcli validate --no-net --pedantic --strict "$work/a/share/metainfo/"*.xml || fail "appstreamcli validate"
-    appstreamcli validate-tree --no-net --pedantic --strict "$work/a" || fail "appstreamcli validate-tree"
+    # The tree's metainfo, desktop entry and icons.  --strict fails on any
+    # error, warning or info, but not on a pedantic hint, which only shows.
+    [ "$(appstreamcli validate-tree --no-net --pedantic --strict "$work/a" | tee /dev/stderr)" = "✔ Validation was successful." ] ||
+        fail "appstreamcli validate-tree: not clean"
     # groff reports its warnings on standard error and still exits 0.
     LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$work/a/share/man/man1/vornic.1.gz" 2>&1 >"$work/page" |
         grep . && fail "man --warnings"
@@ -57,7 +58,7 @@ check_deb() {
     # The package's maintainer is whoever builds it: here, this test.
     DEBFULLNAME="Vornic install test" DEBEMAIL=install-test@example.org "${CPACK:-cpack}" -G DEB \
         --config "$build/CPackConfig.cmake" -B "$work/pkg" >&2 || fail "cpack"
-    local deb=$work/pkg/vornic_$version-1_$(dpkg --print-architecture).deb
+    local deb="$work/pkg/vornic_$version-1_$(dpkg --print-architecture).deb"
     dpkg-deb -f "$deb" Package Version Maintainer Homepage Depends | tr '\n' '|' >"$work/control"
     grep -qE "^Package: vornic\|Version: $version-1\|Maintainer: Vornic install test <install-test@example.org>\|Homepage: $homepage\|Depends:.*libgtk2\.0-0" \
         "$work/control" || { cat "$work/control" >&2; fail "control fields"; }
