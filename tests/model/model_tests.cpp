@@ -45,31 +45,30 @@ void guiUpdateMainButtonActivity(vornicMain *) {}
  * aligned forms are left alone: nothing here has a type that needs them, and
  * they neither make nor release a block of these. */
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-namespace {
-void *take(size_t size) noexcept {
+using std::nothrow_t;
+void *take(size_t size) {
     return failAt != 0 && --failAt == 0 ? nullptr : malloc(size + 1);
 }
 void *must(void *block) {
     return block ? block : throw std::bad_alloc();
 }
-} // namespace
 void *operator new(size_t size) { return must(take(size)); }
 void *operator new[](size_t size) { return must(take(size)); }
-void *operator new(size_t size, const std::nothrow_t &) noexcept { return take(size); }
-void *operator new[](size_t size, const std::nothrow_t &) noexcept { return take(size); }
+void *operator new(size_t size, const nothrow_t &) noexcept { return take(size); }
+void *operator new[](size_t size, const nothrow_t &) noexcept { return take(size); }
 void operator delete(void *block) noexcept { free(block); }
 void operator delete[](void *block) noexcept { free(block); }
 void operator delete(void *block, size_t) noexcept { free(block); }
 void operator delete[](void *block, size_t) noexcept { free(block); }
-void operator delete(void *block, const std::nothrow_t &) noexcept { free(block); }
-void operator delete[](void *block, const std::nothrow_t &) noexcept { free(block); }
+void operator delete(void *block, const nothrow_t &) noexcept { free(block); }
+void operator delete[](void *block, const nothrow_t &) noexcept { free(block); }
 
 namespace {
 
 /* Runs an action with the given allocation, counted from 1, failing; a
  * death test's action must arm it, so that the test's own allocations do
  * not fail. */
-void failing(long allocation, const std::function<void()> &action) {
+template <typename Action> void failing(long allocation, Action action) {
     failAt = allocation;
     action();
 }
@@ -162,7 +161,7 @@ TEST_F(Model, OutOfMemoryFailsTheActionCleanly) {
     localeAdd(&main, &first);
     localeAdd(&main, &second);
     localeDel(&main, "fr_FR"); /* entry 0 free: an add takes it without growing */
-    const std::function<std::int32_t()> actions[] = {
+    const std::function<int32_t()> actions[] = {
         [&] { return generalSet(&main, &general); },
         [&] { return runtimeSet(&main, &runtime); },
         [&] { return localeAdd(&main, &added); },
@@ -175,7 +174,7 @@ TEST_F(Model, OutOfMemoryFailsTheActionCleanly) {
             string before = contents(main.apps[0]);
             said.clear();
             failAt = allocation;
-            std::int32_t result = action();
+            int32_t result = action();
             if (failAt > 0)
                 break;
             EXPECT_EQ(-1, result);
