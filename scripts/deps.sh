@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# deps.sh - installs what Vornic needs on Debian 12, in one of two sets:
+# deps.sh - installs what Vornic needs on Debian 12, 13 or unstable, in one
+# of two sets:
 #
 #   bash scripts/deps.sh run     building and running it (scripts/run.sh)
 #   bash scripts/deps.sh test    that, and everything the tests, benchmarks
