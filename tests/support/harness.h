@@ -1,25 +1,30 @@
 /*
  * harness.h - the real windows in process, under the private Xvfb of
- * with-display.sh, driven as a user drives them.  It catches what no single
- * test states: a GLib, GTK or GDK warning fails the running test, and so
- * does a dialog that nobody expected, that stands over the wrong window or
- * that says the wrong words.
+ * with-display.sh, used as a user uses them: a pointer click on what is
+ * shown, usable and on top, keystrokes into the field that has the focus,
+ * and a dialog answered by the button that carries the expected label.  An
+ * action that a user could not take fails the test and says why.  A GLib,
+ * GTK or GDK warning fails the running test too, and so does a dialog that
+ * nobody expected, that is not modal over the right window, or that says
+ * or offers the wrong words.
  * SPDX-License-Identifier: GPL-3.0-or-later
  * Copyright The Vornic developers
  *
  * A modal dialog runs its own nested loop, so the test cannot answer it
  * from its own code.  Expectations are queued before the action that raises
- * the dialogs, and this program's own gtk_dialog_run meets each dialog,
- * checks it against the front expectation and answers it.
+ * the dialogs; when a dialog comes up, the nested loop runs answer(), which
+ * checks it against the front expectation and presses the button.
  */
 #ifndef VORNIC_TESTS_HARNESS_H
 #define VORNIC_TESTS_HARNESS_H
 
 #include "gui.h"
 
+#include <gdk/gdkkeysyms.h>
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -36,19 +41,34 @@ using std::vector;
 using Strs = vector<string>;
 
 /* A dialog to come: its title; its message, or the path a chooser must
- * choose; the window it stands over; the response that ends it, a button's
- * or GTK_RESPONSE_DELETE_EVENT for the window manager's close. */
+ * choose; the window it stands over; the label of the button pressed, or ""
+ * for the window manager's close. */
 struct Expected {
     string title, text;
     GtkWidget *parent;
-    int response;
+    string button;
 };
 std::deque<Expected> expectedDialogs;
+
+/* Values as users give them: long, beyond ASCII, with blanks at both ends
+ * and, in a description, over several lines; a relative path of several
+ * hundred characters to a file in the project. */
+const string kLong = " Zoë " + string(300, 'n') + " ";
+const string kLongText = "one\n\n ç \"<>\" " + string(400, 'x') + "\nlast ";
+const string kLongPath = string(200, 'd') + "/ é " + string(200, 'e') + " /icon";
 
 string owned(gchar *text) {
     string copy = text ? text : "";
     g_free(text);
     return copy;
+}
+
+/* Runs the events already waiting; X round trips first, so that what the
+ * server has made of the last request is among them. */
+void settle() {
+    gdk_display_sync(gdk_display_get_default());
+    while (gtk_events_pending())
+        gtk_main_iteration();
 }
 
 vector<GtkWidget *> shownWindows() {
@@ -101,37 +121,212 @@ string text(GtkWidget *widget) {
     return owned(shown);
 }
 
-} // namespace
+/* The label a user reads on a button. */
+string labelOf(GtkWidget *button) {
+    return gtk_label_get_text(GTK_LABEL(gtk_test_find_label(button, "*")));
+}
 
-/* Runs every modal dialog in the place of GTK's own loop: the dialog is
- * checked against the front expectation and ends with its response, which
- * one of its buttons must give.  A file chooser is first steered to the
- * expected path; it loads folders in the background, so it is asked again
- * until it has it. */
-gint gtk_dialog_run(GtkDialog *dialog) {
+/* The button of a window that shows that label, or null. */
+GtkWidget *button(GtkWidget *window, const string &label) {
+    return gtk_widget_get_ancestor(gtk_test_find_label(window, label.c_str()), GTK_TYPE_BUTTON);
+}
+
+/* A control as a user calls it: a button by its label, another control by
+ * the name a screen reader gives it. */
+string called(GtkWidget *control) {
+    if (GTK_IS_BUTTON(control) && gtk_test_find_label(control, "*"))
+        return labelOf(control);
+    const char *name = atk_object_get_name(gtk_widget_get_accessible(control));
+    return name ? name : G_OBJECT_TYPE_NAME(control);
+}
+
+/* Why a user could not use the control, or "" when they could: it must be
+ * shown, sensitive, not left under a modal dialog, and on top where the
+ * pointer goes. */
+string unusable(GtkWidget *control) {
+    if (!gtk_widget_is_drawable(control))
+        return "it is not shown";
+    if (!gtk_widget_is_sensitive(control))
+        return "it is insensitive";
+    GtkWidget *modal = gtk_grab_get_current();
+    if (modal && gtk_widget_get_toplevel(modal) != gtk_widget_get_toplevel(control))
+        return "it is under a modal window";
+    return "";
+}
+
+/* A press and release of the first pointer button at a point of a window,
+ * with the modifiers held.  The pointer is moved there first; the press goes
+ * to whatever is on top at that point, as the X server would send it. */
+bool clickAt(GtkWidget *control, GdkWindow *window, int x, int y, guint modifiers = 0) {
+    string why = unusable(control);
+    int left, top;
+    gdk_window_get_origin(window, &left, &top);
+    GdkDisplay *display = gdk_display_get_default();
+    gdk_display_warp_pointer(display, gdk_screen_get_default(), left + x, top + y);
+    GdkWindow *hit = gdk_display_get_window_at_pointer(display, &x, &y);
+    gpointer owner = nullptr;
+    if (hit)
+        gdk_window_get_user_data(hit, &owner);
+    if (why.empty() && owner != control && !(owner && gtk_widget_is_ancestor(GTK_WIDGET(owner), control)))
+        why = "another window covers it";
+    if (!why.empty()) {
+        ADD_FAILURE() << called(control) << " cannot be clicked: " << why;
+        return false;
+    }
+    for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE}) {
+        gdk_test_simulate_button(hit, x, y, 1, GdkModifierType(modifiers), type);
+        settle();
+    }
+    return true;
+}
+
+/* A click in the middle of a control. */
+bool click(GtkWidget *control) {
+    GtkAllocation at = control->allocation;
+    if (gtk_widget_get_has_window(control))
+        return clickAt(control, control->window, at.width / 2, at.height / 2);
+    return clickAt(control, control->window, at.x + at.width / 2, at.y + at.height / 2);
+}
+
+/* A key pressed and released on the keyboard, to the window that holds the
+ * control; the window gives it to the widget that has the focus. */
+void key(GtkWidget *control, guint keyval, guint modifiers = 0) {
+    for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
+        GdkEvent *event = gdk_event_new(type);
+        event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_toplevel(control)->window));
+        event->key.send_event = TRUE;
+        event->key.state = modifiers;
+        event->key.keyval = keyval;
+        GdkKeymapKey *keys = nullptr;
+        gint count = 0;
+        if (gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count))
+            event->key.hardware_keycode = guint16(keys[0].keycode);
+        g_free(keys);
+        gchar typed[8] = {};
+        event->key.length = g_unichar_to_utf8(gdk_keyval_to_unicode(keyval), typed);
+        event->key.string = g_strdup(typed);
+        gtk_main_do_event(event);
+        gdk_event_free(event);
+    }
+    settle();
+}
+
+/* The window manager's close. */
+void closeWindow(GtkWidget *window) {
+    GdkEventAny close = {GDK_DELETE, gtk_widget_get_window(window), TRUE};
+    gtk_main_do_event(reinterpret_cast<GdkEvent *>(&close));
+    settle();
+}
+
+/* A user's hand on a control: a field is clicked into, emptied and typed
+ * into, key by key (a line break is Return); a choice is opened with a
+ * click and moved to the item at that position with the arrow keys; a
+ * switch is clicked when it is not as wanted. */
+void set(GtkWidget *control, const string &value) {
+    if (GTK_IS_COMBO_BOX(control)) {
+        int from = gtk_combo_box_get_active(GTK_COMBO_BOX(control));
+        if (!click(control))
+            return;
+        for (int step = from; step < std::stoi(value); ++step)
+            key(control, GDK_Down);
+        for (int step = from; step > std::stoi(value); --step)
+            key(control, GDK_Up);
+        key(control, GDK_Return);
+        return;
+    }
+    if (GTK_IS_TOGGLE_BUTTON(control)) {
+        if (text(control) != value)
+            click(control);
+        return;
+    }
+    if (!click(control))
+        return;
+    if (!gtk_widget_has_focus(control)) {
+        ADD_FAILURE() << called(control) << " took no focus when clicked";
+        return;
+    }
+    bool editable = GTK_IS_TEXT_VIEW(control) ? gtk_text_view_get_editable(GTK_TEXT_VIEW(control))
+                                              : gtk_editable_get_editable(GTK_EDITABLE(control));
+    if (!editable)
+        ADD_FAILURE() << called(control) << " cannot be typed into: it is read-only";
+    key(control, GDK_a, GDK_CONTROL_MASK);
+    key(control, GDK_BackSpace);
+    for (const char *at = value.c_str(); *at; at = g_utf8_next_char(at)) {
+        gunichar typed = g_utf8_get_char(at);
+        if (typed == '\n')
+            key(control, GDK_Return);
+        else
+            key(control, gdk_unicode_to_keyval(typed));
+    }
+}
+
+/* A click on a row of a list view, with the modifiers held. */
+void clickRow(GtkWidget *view, int row, guint modifiers = 0) {
+    GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
+    gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(view), path, nullptr, FALSE, 0, 0); /* as a user scrolls */
+    settle();
+    GdkRectangle cell;
+    gtk_tree_view_get_cell_area(GTK_TREE_VIEW(view), path, gtk_tree_view_get_column(GTK_TREE_VIEW(view), 0), &cell);
+    gtk_tree_path_free(path);
+    clickAt(view, gtk_tree_view_get_bin_window(GTK_TREE_VIEW(view)), cell.x + cell.width / 2,
+            cell.y + cell.height / 2, modifiers);
+}
+
+/* Selects a row of a list view with a click, or with -1 none, by a click
+ * on the selected row with Control held, as a user deselects. */
+void selectRow(GtkWidget *view, int row) {
+    GtkTreeModel *model = nullptr;
+    GtkTreeIter selected;
+    if (row >= 0)
+        clickRow(view, row);
+    else if (gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)), &model, &selected))
+        clickRow(view, std::stoi(owned(gtk_tree_model_get_string_from_iter(model, &selected))), GDK_CONTROL_MASK);
+}
+
+/* The labels of a dialog's buttons, left to right. */
+string buttonsOf(GtkWidget *dialog) {
+    GList *buttons = gtk_container_get_children(GTK_CONTAINER(gtk_dialog_get_action_area(GTK_DIALOG(dialog))));
+    buttons = g_list_sort(buttons, [](gconstpointer a, gconstpointer b) {
+        return GTK_WIDGET(a)->allocation.x - GTK_WIDGET(b)->allocation.x;
+    });
+    string labels;
+    for (GList *b = buttons; b; b = b->next)
+        labels += "[" + labelOf(GTK_WIDGET(b->data)) + "]";
+    g_list_free(buttons);
+    return labels;
+}
+
+/* Meets a dialog in its nested loop, checks it against the front
+ * expectation and answers it.  A file chooser is first steered to the
+ * expected path: typed into GTK's location entry, a path races the
+ * chooser's folder loading and completion, so the harness selects the file
+ * itself, which only sets what the chooser would hold after a user's
+ * choice; Open or Cancel is then pressed as a user presses it. */
+gboolean answer(gpointer data) {
+    GtkWidget *dialog = GTK_WIDGET(data);
     const char *title = gtk_window_get_title(GTK_WINDOW(dialog));
     if (expectedDialogs.empty()) {
         ADD_FAILURE() << "a dialog nobody expected: " << title;
-        return GTK_RESPONSE_DELETE_EVENT;
+        closeWindow(dialog);
+        return FALSE;
     }
     Expected now = expectedDialogs.front();
     expectedDialogs.pop_front();
     EXPECT_EQ(now.title, title);
     EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(GTK_WINDOW(dialog)))) << now.text;
-    gtk_widget_show(GTK_WIDGET(dialog));
+    EXPECT_TRUE(gtk_window_get_modal(GTK_WINDOW(dialog))) << now.title << " is not modal";
     if (GTK_IS_FILE_CHOOSER(dialog)) {
         GtkFileChooser *chooser = GTK_FILE_CHOOSER(dialog);
         bool folder = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
         EXPECT_EQ(fs::is_directory(now.text), folder) << "whether " << now.title << " chooses a folder";
-        for (int attempt = 0; owned(gtk_file_chooser_get_filename(chooser)) != now.text; ++attempt) {
-            if (attempt == 250) {
+        EXPECT_EQ("[Cancel][Open]", buttonsOf(dialog)) << now.title;
+        gtk_file_chooser_select_filename(chooser, now.text.c_str());
+        for (int event = 0; owned(gtk_file_chooser_get_filename(chooser)) != now.text; ++event) {
+            if (event == 1000) {
                 ADD_FAILURE() << "the chooser never chose " << now.text;
-                return GTK_RESPONSE_DELETE_EVENT;
+                break;
             }
-            gtk_file_chooser_select_filename(chooser, now.text.c_str());
-            g_usleep(20000);
-            while (gtk_events_pending())
-                gtk_main_iteration();
+            gtk_main_iteration(); /* the folder is loaded in the background */
         }
     } else {
         gchar *message = nullptr;
@@ -140,61 +335,34 @@ gint gtk_dialog_run(GtkDialog *dialog) {
         EXPECT_EQ(now.text, owned(message));
         EXPECT_EQ(GTK_MESSAGE_ERROR, kind) << now.text;
         EXPECT_TRUE(gtk_window_get_destroy_with_parent(GTK_WINDOW(dialog))) << now.text;
+        EXPECT_EQ("[OK]", buttonsOf(dialog)) << now.text;
     }
-    if (now.response == GTK_RESPONSE_DELETE_EVENT)
-        return now.response;
-    EXPECT_TRUE(gtk_dialog_get_widget_for_response(dialog, now.response)) << now.title;
-    return now.response;
+    if (now.button.empty())
+        closeWindow(dialog);
+    else if (!button(dialog, now.button) || !click(button(dialog, now.button)))
+        closeWindow(dialog); /* failed already; the test must not hang */
+    return FALSE;
 }
 
-namespace {
+/* A dialog is met once it is on the screen, after the events that show it. */
+gboolean dialogMapped(GSignalInvocationHint *, guint, const GValue *values, gpointer) {
+    GObject *shown = G_OBJECT(g_value_get_object(values));
+    if (GTK_IS_DIALOG(shown))
+        g_idle_add(answer, shown);
+    return TRUE;
+}
 
-/* User actions, each followed by the events it causes.  A test ends at its
- * first failure: the windows it would go on to drive may be gone. */
+/* A test ends at its first failure: the windows it would go on to drive may
+ * be gone. */
 void pump() {
-    while (gtk_events_pending())
-        gtk_main_iteration();
+    settle();
     if (testing::Test::HasFailure())
         throw std::runtime_error("the test stops at its first failure");
 }
 
-void click(GtkWidget *button) {
-    gtk_button_clicked(GTK_BUTTON(button));
-    pump();
-}
-
-/* The window manager's close. */
-void closeWindow(GtkWidget *window) {
-    GdkEventAny close = {GDK_DELETE, gtk_widget_get_window(window), TRUE};
-    gtk_main_do_event(reinterpret_cast<GdkEvent *>(&close));
-    pump();
-}
-
-/* Puts a value into a control as text() reads it back. */
-void set(GtkWidget *widget, const string &value) {
-    if (GTK_IS_TEXT_VIEW(widget))
-        g_object_set(gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget)), "text", value.c_str(), nullptr);
-    else if (GTK_IS_ENTRY(widget))
-        g_object_set(widget, "text", value.c_str(), nullptr);
-    else
-        g_object_set(widget, "active", std::stoi(value), nullptr);
-    pump();
-}
-
-/* Selects a row of a list view, or with -1 none. */
-void selectRow(GtkWidget *view, int row) {
-    GtkTreeSelection *selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(view));
-    gtk_tree_selection_unselect_all(selection);
-    if (row >= 0) {
-        GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
-        gtk_tree_selection_select_path(selection, path);
-        gtk_tree_path_free(path);
-    }
-    pump();
-}
-
 /* The main window as main() builds it, in a scratch working directory that
- * holds the catalogue "locales" and the project folder. */
+ * holds the catalogue "locales" and the project folder.  Standard output
+ * goes to a pipe, as a user's shell may send it, from start to end. */
 class Gui : public testing::Test {
 protected:
     void SetUp() override {
@@ -203,11 +371,20 @@ protected:
         project = dir / "proj é";
         fs::create_directories(project + "/sub");
         fs::create_directories(project + "/~");
-        for (const char *file : {"icon", "bin", "~/icon", "q\"uote", "<b>", "\377.png"})
+        fs::create_directories(fs::path(project + "/" + kLongPath).parent_path());
+        for (const char *file : {"icon", "bin", "~/icon", "q\"uote", "<b>", "\377.png", kLongPath.c_str()})
             std::ofstream(project + "/" + file).flush();
         mkfifo((project + "/fifo").c_str(), 0600);
         std::ofstream(dir / "locales") << "en_US\nde_DE\nfr_FR\nen_US.UTF-8\nEN_US\n";
         EXPECT_EQ(0, chdir(dir.c_str()));
+        int ends[2];
+        EXPECT_EQ(0, pipe(ends));
+        fcntl(ends[0], F_SETFL, O_NONBLOCK);
+        fflush(stdout);
+        terminal = dup(1);
+        dup2(ends[1], 1);
+        close(ends[1]);
+        output = ends[0];
         /* main() up to its main loop; GTK, set up once for the whole
          * program, is not set up again */
         vornicInitMain(&main);
@@ -228,14 +405,33 @@ protected:
                 gtk_widget_destroy(window);
         }
         gtk_widget_destroy(w.window);
-        while (gtk_events_pending())
-            gtk_main_iteration();
+        settle();
+        fflush(stdout);
+        dup2(terminal, 1);
+        close(terminal);
+        string rest = piped(); /* holds the test's own failure reports too */
+        if (HasFailure())
+            std::fputs(rest.c_str(), stdout);
+        else
+            EXPECT_EQ("", rest) << "on standard output";
+        close(output);
         fs::remove_all(fs::current_path());
+    }
+
+    /* What the program has written to standard output since last asked. */
+    string piped() {
+        string all;
+        char block[4096];
+        for (ssize_t got; (got = read(output, block, sizeof block)) > 0;)
+            all.append(block, std::size_t(got));
+        return all;
     }
 
     vornicMain main;
     vornicMainWidgets &w = main.mainWin;
     string project;
+    int terminal = -1;
+    int output = -1;
 };
 
 } // namespace
@@ -252,6 +448,8 @@ int main(int argc, char **argv) {
         fprintf(stderr, "no display: run under with-display.sh\n");
         return 1;
     }
+    g_type_class_unref(g_type_class_ref(GTK_TYPE_WIDGET));
+    g_signal_add_emission_hook(g_signal_lookup("map-event", GTK_TYPE_WIDGET), 0, dialogMapped, nullptr, nullptr);
     return RUN_ALL_TESTS();
 }
 
