@@ -393,6 +393,7 @@ protected:
 void spinKey(GtkWidget *spin, guint keyval) {
     click(spin);
     key(spin, keyval);
+    settle();
 }
 
 TEST_F(Windows, MainWindowLeadsAlongTheChain) {

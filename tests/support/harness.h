@@ -189,7 +189,7 @@ bool click(GtkWidget *control) {
 }
 
 /* A key pressed and released on the keyboard, to the window that holds the
- * control; the window gives it to the widget that has the focus. */
+ * control; the window gives it to the widget that has the focus at once. */
 void key(GtkWidget *control, guint keyval, guint modifiers = 0) {
     for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
         GdkEvent *event = gdk_event_new(type);
@@ -208,7 +208,6 @@ void key(GtkWidget *control, guint keyval, guint modifiers = 0) {
         gtk_main_do_event(event);
         gdk_event_free(event);
     }
-    settle();
 }
 
 /* The window manager's close. */
@@ -232,6 +231,7 @@ void set(GtkWidget *control, const string &value) {
         for (int step = from; step > std::stoi(value); --step)
             key(control, GDK_Up);
         key(control, GDK_Return);
+        settle();
         return;
     }
     if (GTK_IS_TOGGLE_BUTTON(control)) {
@@ -258,6 +258,7 @@ void set(GtkWidget *control, const string &value) {
         else
             key(control, gdk_unicode_to_keyval(typed));
     }
+    settle();
 }
 
 /* A click on a row of a list view, with the modifiers held. */
