@@ -180,12 +180,10 @@ bool clickAt(GtkWidget *control, GdkWindow *window, int x, int y, guint modifier
     return true;
 }
 
-/* A click in the middle of a control. */
+/* A click in the middle of a control, placed within its parent's window. */
 bool click(GtkWidget *control) {
     GtkAllocation at = control->allocation;
-    if (gtk_widget_get_has_window(control))
-        return clickAt(control, control->window, at.width / 2, at.height / 2);
-    return clickAt(control, control->window, at.x + at.width / 2, at.y + at.height / 2);
+    return clickAt(control, gtk_widget_get_parent(control)->window, at.x + at.width / 2, at.y + at.height / 2);
 }
 
 /* A key pressed and released on the keyboard, to the window that holds the
@@ -261,27 +259,25 @@ void set(GtkWidget *control, const string &value) {
     settle();
 }
 
-/* A click on a row of a list view, with the modifiers held. */
-void clickRow(GtkWidget *view, int row, guint modifiers = 0) {
+/* Selects a row of a list view with a click, or with -1 none: a click on
+ * the selected row with Control held, as a user deselects. */
+void selectRow(GtkWidget *view, int row) {
+    GtkTreeView *tree = GTK_TREE_VIEW(view);
     GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
-    gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(view), path, nullptr, FALSE, 0, 0); /* as a user scrolls */
+    guint modifiers = 0;
+    if (row < 0) {
+        gtk_tree_path_free(path);
+        gtk_tree_view_get_cursor(tree, &path, nullptr);
+        modifiers = GDK_CONTROL_MASK;
+        if (!path || !gtk_tree_selection_path_is_selected(gtk_tree_view_get_selection(tree), path))
+            return gtk_tree_path_free(path);
+    }
+    gtk_tree_view_scroll_to_cell(tree, path, nullptr, FALSE, 0, 0); /* as a user scrolls */
     settle();
     GdkRectangle cell;
-    gtk_tree_view_get_cell_area(GTK_TREE_VIEW(view), path, gtk_tree_view_get_column(GTK_TREE_VIEW(view), 0), &cell);
+    gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
     gtk_tree_path_free(path);
-    clickAt(view, gtk_tree_view_get_bin_window(GTK_TREE_VIEW(view)), cell.x + cell.width / 2,
-            cell.y + cell.height / 2, modifiers);
-}
-
-/* Selects a row of a list view with a click, or with -1 none, by a click
- * on the selected row with Control held, as a user deselects. */
-void selectRow(GtkWidget *view, int row) {
-    GtkTreeModel *model = nullptr;
-    GtkTreeIter selected;
-    if (row >= 0)
-        clickRow(view, row);
-    else if (gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(view)), &model, &selected))
-        clickRow(view, std::stoi(owned(gtk_tree_model_get_string_from_iter(model, &selected))), GDK_CONTROL_MASK);
+    clickAt(view, gtk_tree_view_get_bin_window(tree), cell.x + cell.width / 2, cell.y + cell.height / 2, modifiers);
 }
 
 /* The labels of a dialog's buttons, left to right. */
