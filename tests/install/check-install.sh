@@ -21,7 +21,6 @@ trap 'rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 install_to() { "${CMAKE:-cmake}" --install "$build" --prefix "$1" >&2 || fail "install to $1"; }
-key() { sed -n "s/^$2=//p" "$1"; }
 
 # check_tree ROOT PREFIX [SOURCE:INSTALLED...]: the tree installed for
 # PREFIX, found under ROOT, holds these files and the icons as they are in
@@ -34,8 +33,22 @@ check_tree() {
     diff -r "$source/data/icons" "$share/icons"
     cmp "$build/io.github.vornic.vornic.metainfo.xml" "$share/metainfo/io.github.vornic.vornic.metainfo.xml"
     zcat "$share/man/man1/vornic.1.gz" | cmp - "$source/docs/vornic.1"
-    # The entry names the final place, never a staging root.
-    [ "$(key "$entry" Path):$(key "$entry" Exec):$(key "$entry" Icon)" = "$2/share/vornic:$2/bin/vornic:io.github.vornic.vornic" ] || fail "Path=/Exec=/Icon= in $entry"
+    # Everything the entry tells a launcher, and it names the final place,
+    # never a staging root.
+    diff - "$entry" <<EOF || fail "$entry"
+[Desktop Entry]
+Type=Application
+Name=Vornic
+GenericName=PND Package Data Editor
+Comment=Prepare the names, descriptions and runtime settings of applications for a PND package
+Icon=io.github.vornic.vornic
+Exec=$2/bin/vornic
+Path=$2/share/vornic
+Terminal=false
+StartupWMClass=Vornic
+Categories=Development;GTK;
+Keywords=PND;package;locale;
+EOF
 }
 
 # The installed trees, two prefixes (the second must not carry the first
