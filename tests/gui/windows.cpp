@@ -28,18 +28,18 @@ const char kMainLayout[] =
     "Remove app^> 5 |5| 10 GtkTreeView(List Items)~Applications[etched]^> 10 General information^> 5 |5| * Runtime "
     "data^> 5 |5| * Name and description^> 5 |5| * Menu categories^> 5 |5| 5 Export to PND^> 5";
 const char *const kLayout[] = {
-    "Vornic - General information 200x100 5 |10| 10 Author 10 GtkEntry=Author 10 |10| 10 Homepage 10 "
+    "Vornic - General information 200x100 5 focus:Author |10| 10 Author 10 GtkEntry=Author 10 |10| 10 Homepage 10 "
     "GtkEntry=Homepage 10 |10| 10 E-mail 10 GtkEntry=E-mail 10 |10| 10 Version 10 GtkSpinButton=Major 10 "
     "GtkSpinButton=Minor 10 GtkSpinButton=Release 10 GtkSpinButton=Build * |10| * Major 10 Minor 10 Release 10 Build "
     "* |10| 10 Menu icon file\n(max 32\303\22732) 10 GtkEntry=Menu icon file\n(max 32\303\22732) 5 Browse[80x30] 5 "
     "|10| 10 Cancel[80x30] 10 OK[80x30] 10",
-    "Vornic - Runtime settings 200x100 5 |10| 10 Unique ID 10 GtkEntry=Unique ID 10 |10| 10 Appdata directory 10 "
+    "Vornic - Runtime settings 200x100 5 focus:Unique ID |10| 10 Unique ID 10 GtkEntry=Unique ID 10 |10| 10 Appdata directory 10 "
     "GtkEntry=Appdata directory 10 |10| 10 Starting directory 10 GtkEntry=Starting directory 10 |10| 10 x11 mode 10 "
     "GtkComboBox(Required,No X11,Don't care)=x11 mode 10 |10| 10 Application binary 10 GtkEntry=Application binary "
     "10 Browse[80x30] 10 |10| 10 Arguments 10 GtkEntry=Arguments 10 |10| 10 CPU frequency 10 GtkComboBox(No "
     "change,200,300,400,500,600)=CPU frequency 10 |10| 10 Allow multitasking 10 GtkCheckButton=Allow multitasking 10 "
     "|10| 10 Requires inputfile 10 GtkCheckButton=Requires inputfile 10 |10| 10 Cancel[80x30] 10 OK[80x30] 10",
-    "Vornic - Name and description 400x300 5 |10| 10 Locale 10 GtkEntry=Locale> 10 |10| 10 Name of application 10 "
+    "Vornic - Name and description 400x300 5 focus:Locale |10| 10 Locale 10 GtkEntry=Locale> 10 |10| 10 Name of application 10 "
     "GtkEntry=Name of application> 10 |10| 10 Description^ 10 GtkTextView(wrapped)=Description[etched]^> 10 |10| "
     "10 Add>[80x30] 5 Modify>[80x30] 5 Delete>[80x30] 10 |10| 10 GtkTreeView(List Items)~Locales[etched]^> 10 |10| "
     "10 OK>[80x30] 10"};
@@ -126,6 +126,7 @@ void collect(GtkWidget *widget, vector<GtkWidget *> &controls) {
         controls.push_back(widget);
         return;
     }
+    EXPECT_FALSE(GTK_IS_BOX(widget) && gtk_box_get_homogeneous(GTK_BOX(widget))) << "a row of equal cells";
     GList *children = gtk_container_get_children(GTK_CONTAINER(widget));
     for (GList *child = children; child; child = child->next)
         collect(GTK_WIDGET(child->data), controls);
@@ -211,6 +212,8 @@ string layoutOf(GtkWidget *window) {
         all += " modal";
     if (gtk_window_get_transient_for(GTK_WINDOW(window)))
         all += " transient";
+    if (GtkWidget *focus = gtk_window_get_focus(GTK_WINDOW(window)))
+        all += " focus:" + called(focus);
     GtkAllocation was = window->allocation;
     GtkAllocation larger = {0, 0, was.width + 100, was.height + 100};
     gtk_widget_size_allocate(window, &larger);

@@ -61,6 +61,14 @@ check_files() {
     # error, warning or info, but not on a pedantic hint, which only shows.
     [ "$(appstreamcli validate-tree --no-net --pedantic --strict "$work/a" | tee /dev/stderr)" = "✔ Validation was successful." ] ||
         fail "appstreamcli validate-tree: not clean"
+    # What the metainfo promises a software centre is installed.
+    local meta=("$work/a/share/metainfo/"*.xml)
+    for binary in $(sed -n 's|.*<binary>\(.*\)</binary>.*|\1|p' "${meta[@]}"); do
+        [ -x "$work/a/bin/$binary" ] || fail "the metainfo names bin/$binary"
+    done
+    for launchable in $(sed -n 's|.*<launchable type="desktop-id">\(.*\)</launchable>.*|\1|p' "${meta[@]}"); do
+        [ -f "$work/a/share/applications/$launchable" ] || fail "the metainfo names $launchable"
+    done
     # groff reports its warnings on standard error and still exits 0.
     LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$work/a/share/man/man1/vornic.1.gz" 2>&1 >"$work/page" |
         grep . && fail "man --warnings"

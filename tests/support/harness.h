@@ -216,7 +216,8 @@ void closeWindow(GtkWidget *window) {
 }
 
 /* A user's hand on a control: a field is clicked into, emptied and typed
- * into, key by key (a line break is Return); a choice is opened with a
+ * into, key by key (a line break is Return), and a one-line field is left
+ * with Return, which must do nothing more; a choice is opened with a
  * click and moved to the item at that position with the arrow keys; a
  * switch is clicked when it is not as wanted. */
 void set(GtkWidget *control, const string &value) {
@@ -256,6 +257,8 @@ void set(GtkWidget *control, const string &value) {
         else
             key(control, gdk_unicode_to_keyval(typed));
     }
+    if (GTK_IS_ENTRY(control))
+        key(control, GDK_Return);
     settle();
 }
 
