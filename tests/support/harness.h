@@ -108,22 +108,11 @@ Strs rows(GtkWidget *widget) {
 /* What a control holds, as text: an entry's or a text view's text, a combo
  * box's active position, a check button as "1" or "0". */
 string text(GtkWidget *widget) {
-    gchar *shown = nullptr;
-    if (GTK_IS_TEXT_VIEW(widget))
-        g_object_get(gtk_text_view_get_buffer(GTK_TEXT_VIEW(widget)), "text", &shown, nullptr);
-    else if (GTK_IS_ENTRY(widget))
-        g_object_get(widget, "text", &shown, nullptr);
-    else {
-        int active = 0;
-        g_object_get(widget, "active", &active, nullptr);
-        return std::to_string(active);
-    }
-    return owned(shown);
-}
-
-/* The label a user reads on a button. */
-string labelOf(GtkWidget *button) {
-    return gtk_label_get_text(GTK_LABEL(gtk_test_find_label(button, "*")));
+    if (GTK_IS_EDITABLE(widget) || GTK_IS_TEXT_VIEW(widget))
+        return owned(gtk_test_text_get(widget));
+    int active = 0;
+    g_object_get(widget, "active", &active, nullptr);
+    return std::to_string(active);
 }
 
 /* The button of a window that shows that label, or null. */
@@ -134,8 +123,9 @@ GtkWidget *button(GtkWidget *window, const string &label) {
 /* A control as a user calls it: a button by its label, another control by
  * the name a screen reader gives it. */
 string called(GtkWidget *control) {
-    if (GTK_IS_BUTTON(control) && gtk_test_find_label(control, "*"))
-        return labelOf(control);
+    GtkWidget *label = GTK_IS_BUTTON(control) ? gtk_test_find_label(control, "*") : nullptr;
+    if (label)
+        return gtk_label_get_text(GTK_LABEL(label));
     const char *name = atk_object_get_name(gtk_widget_get_accessible(control));
     return name ? name : G_OBJECT_TYPE_NAME(control);
 }
@@ -187,12 +177,12 @@ bool click(GtkWidget *control) {
 }
 
 /* A key pressed and released on the keyboard, to the window that holds the
- * control; the window gives it to the widget that has the focus at once. */
+ * control; the window gives it to the widget that has the focus at once,
+ * whose input method makes the character of the key. */
 void key(GtkWidget *control, guint keyval, guint modifiers = 0) {
     for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE}) {
         GdkEvent *event = gdk_event_new(type);
         event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_toplevel(control)->window));
-        event->key.send_event = TRUE;
         event->key.state = modifiers;
         event->key.keyval = keyval;
         GdkKeymapKey *keys = nullptr;
@@ -200,9 +190,6 @@ void key(GtkWidget *control, guint keyval, guint modifiers = 0) {
         if (gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count))
             event->key.hardware_keycode = guint16(keys[0].keycode);
         g_free(keys);
-        gchar typed[8] = {};
-        event->key.length = g_unichar_to_utf8(gdk_keyval_to_unicode(keyval), typed);
-        event->key.string = g_strdup(typed);
         gtk_main_do_event(event);
         gdk_event_free(event);
     }
@@ -221,33 +208,26 @@ void closeWindow(GtkWidget *window) {
  * click and moved to the item at that position with the arrow keys; a
  * switch is clicked when it is not as wanted. */
 void set(GtkWidget *control, const string &value) {
+    int steps = 0;
+    if (!GTK_IS_EDITABLE(control) && !GTK_IS_TEXT_VIEW(control))
+        steps = std::stoi(value) - std::stoi(text(control));
+    if (GTK_IS_TOGGLE_BUTTON(control) && steps == 0)
+        return;
+    if (!click(control) || GTK_IS_TOGGLE_BUTTON(control))
+        return;
     if (GTK_IS_COMBO_BOX(control)) {
-        int from = gtk_combo_box_get_active(GTK_COMBO_BOX(control));
-        if (!click(control))
-            return;
-        for (int step = from; step < std::stoi(value); ++step)
-            key(control, GDK_Down);
-        for (int step = from; step > std::stoi(value); --step)
-            key(control, GDK_Up);
+        for (int step = 0; step < std::abs(steps); ++step)
+            key(control, steps > 0 ? GDK_Down : GDK_Up);
         key(control, GDK_Return);
         settle();
         return;
     }
-    if (GTK_IS_TOGGLE_BUTTON(control)) {
-        if (text(control) != value)
-            click(control);
-        return;
-    }
-    if (!click(control))
-        return;
-    if (!gtk_widget_has_focus(control)) {
-        ADD_FAILURE() << called(control) << " took no focus when clicked";
-        return;
-    }
     bool editable = GTK_IS_TEXT_VIEW(control) ? gtk_text_view_get_editable(GTK_TEXT_VIEW(control))
                                               : gtk_editable_get_editable(GTK_EDITABLE(control));
-    if (!editable)
-        ADD_FAILURE() << called(control) << " cannot be typed into: it is read-only";
+    if (!gtk_widget_has_focus(control) || !editable) {
+        ADD_FAILURE() << called(control) << " cannot be typed into: it took no focus or is read-only";
+        return;
+    }
     key(control, GDK_a, GDK_CONTROL_MASK);
     key(control, GDK_BackSpace);
     for (const char *at = value.c_str(); *at; at = g_utf8_next_char(at)) {
@@ -262,19 +242,11 @@ void set(GtkWidget *control, const string &value) {
     settle();
 }
 
-/* Selects a row of a list view with a click, or with -1 none: a click on
- * the selected row with Control held, as a user deselects. */
-void selectRow(GtkWidget *view, int row) {
+/* Clicks a row of a list view, with the modifiers held: with Control, a
+ * selected row is deselected. */
+void selectRow(GtkWidget *view, int row, guint modifiers = 0) {
     GtkTreeView *tree = GTK_TREE_VIEW(view);
     GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
-    guint modifiers = 0;
-    if (row < 0) {
-        gtk_tree_path_free(path);
-        gtk_tree_view_get_cursor(tree, &path, nullptr);
-        modifiers = GDK_CONTROL_MASK;
-        if (!path || !gtk_tree_selection_path_is_selected(gtk_tree_view_get_selection(tree), path))
-            return gtk_tree_path_free(path);
-    }
     gtk_tree_view_scroll_to_cell(tree, path, nullptr, FALSE, 0, 0); /* as a user scrolls */
     settle();
     GdkRectangle cell;
@@ -291,7 +263,7 @@ string buttonsOf(GtkWidget *dialog) {
     });
     string labels;
     for (GList *b = buttons; b; b = b->next)
-        labels += "[" + labelOf(GTK_WIDGET(b->data)) + "]";
+        labels += "[" + called(GTK_WIDGET(b->data)) + "]";
     g_list_free(buttons);
     return labels;
 }
@@ -315,11 +287,12 @@ gboolean answer(gpointer data) {
     EXPECT_EQ(now.title, title);
     EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(GTK_WINDOW(dialog)))) << now.text;
     EXPECT_TRUE(gtk_window_get_modal(GTK_WINDOW(dialog))) << now.title << " is not modal";
+    string buttons = "[OK]";
     if (GTK_IS_FILE_CHOOSER(dialog)) {
+        buttons = "[Cancel][Open]";
         GtkFileChooser *chooser = GTK_FILE_CHOOSER(dialog);
         bool folder = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
         EXPECT_EQ(fs::is_directory(now.text), folder) << "whether " << now.title << " chooses a folder";
-        EXPECT_EQ("[Cancel][Open]", buttonsOf(dialog)) << now.title;
         gtk_file_chooser_select_filename(chooser, now.text.c_str());
         for (int event = 0; owned(gtk_file_chooser_get_filename(chooser)) != now.text; ++event) {
             if (event == 1000) {
@@ -335,12 +308,11 @@ gboolean answer(gpointer data) {
         EXPECT_EQ(now.text, owned(message));
         EXPECT_EQ(GTK_MESSAGE_ERROR, kind) << now.text;
         EXPECT_TRUE(gtk_window_get_destroy_with_parent(GTK_WINDOW(dialog))) << now.text;
-        EXPECT_EQ("[OK]", buttonsOf(dialog)) << now.text;
     }
-    if (now.button.empty())
-        closeWindow(dialog);
-    else if (!button(dialog, now.button) || !click(button(dialog, now.button)))
-        closeWindow(dialog); /* failed already; the test must not hang */
+    EXPECT_EQ(buttons, buttonsOf(dialog)) << now.title << " " << now.text;
+    GtkWidget *pressed = now.button.empty() ? nullptr : button(dialog, now.button);
+    if (!pressed || !click(pressed))
+        closeWindow(dialog); /* as asked, or failed already: the test must not hang */
     return FALSE;
 }
 
