@@ -39,11 +39,11 @@ void guiShowErrorMessage(vornicMain *, const char *text) {
 
 void guiUpdateMainButtonActivity(vornicMain *) {}
 
-/* Every form of the allocation functions that the model or googletest may
- * call is replaced, so that each block, whichever form made it, goes back
- * through free, and each allocation counts down to the one that fails.  The
- * aligned forms are left alone: nothing here has a type that needs them, and
- * they neither make nor release a block of these. */
+/* The single-object forms, the nothrow one that googletest calls included,
+ * take from malloc and give back to free, and each allocation counts down to
+ * the one that fails.  The array and aligned forms are left to the library
+ * or the sanitizer, which pairs them among themselves: the model has no
+ * arrays and no type that needs alignment. */
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 using std::nothrow_t;
 void *take(size_t size) {
@@ -53,15 +53,9 @@ void *must(void *block) {
     return block ? block : throw std::bad_alloc();
 }
 void *operator new(size_t size) { return must(take(size)); }
-void *operator new[](size_t size) { return must(take(size)); }
 void *operator new(size_t size, const nothrow_t &) noexcept { return take(size); }
-void *operator new[](size_t size, const nothrow_t &) noexcept { return take(size); }
 void operator delete(void *block) noexcept { free(block); }
-void operator delete[](void *block) noexcept { free(block); }
 void operator delete(void *block, size_t) noexcept { free(block); }
-void operator delete[](void *block, size_t) noexcept { free(block); }
-void operator delete(void *block, const nothrow_t &) noexcept { free(block); }
-void operator delete[](void *block, const nothrow_t &) noexcept { free(block); }
 
 namespace {
 
