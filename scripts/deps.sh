@@ -25,7 +25,7 @@ test_packages=(
     # memory checks, and the reader of valgrind's report
     valgrind python3
     # checks of the installed files and of the package
-    appstream man-db dpkg-dev file lintian
+    appstream dpkg-dev file lintian
 )
 
 case ${1:-test} in

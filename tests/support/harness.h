@@ -4,9 +4,9 @@
  * shown, usable and on top, keystrokes into the field that has the focus,
  * and a dialog answered by the button that carries the expected label.  An
  * action that a user could not take fails the test and says why.  A GLib,
- * GTK or GDK warning fails the running test too, and so does a dialog that
- * nobody expected, that is not modal over the right window, or that says
- * or offers the wrong words.
+ * GTK or GDK warning ends the test, and a dialog that nobody expected, that
+ * is not modal over the right window, or that says or offers the wrong
+ * words fails it.
  * SPDX-License-Identifier: GPL-3.0-or-later
  * Copyright The Vornic developers
  *
@@ -91,10 +91,9 @@ GtkWidget *shownWindow(const string &title) {
     return nullptr;
 }
 
-/* The texts of a list view's rows or of a combo box's items. */
-Strs rows(GtkWidget *widget) {
-    GtkTreeModel *model = GTK_IS_COMBO_BOX(widget) ? gtk_combo_box_get_model(GTK_COMBO_BOX(widget))
-                                                   : gtk_tree_view_get_model(GTK_TREE_VIEW(widget));
+/* The texts of a list view's rows. */
+Strs rows(GtkWidget *view) {
+    GtkTreeModel *model = gtk_tree_view_get_model(GTK_TREE_VIEW(view));
     Strs all;
     GtkTreeIter at;
     for (gboolean on = gtk_tree_model_get_iter_first(model, &at); on; on = gtk_tree_model_iter_next(model, &at)) {
@@ -120,35 +119,23 @@ GtkWidget *button(GtkWidget *window, const string &label) {
     return gtk_widget_get_ancestor(gtk_test_find_label(window, label.c_str()), GTK_TYPE_BUTTON);
 }
 
-/* A control as a user calls it: a button by its label, another control by
- * the name a screen reader gives it. */
+/* A control as a user calls it: a label by its text, a button by its label,
+ * another control by the name a screen reader gives it. */
 string called(GtkWidget *control) {
-    GtkWidget *label = GTK_IS_BUTTON(control) ? gtk_test_find_label(control, "*") : nullptr;
-    if (label)
-        return gtk_label_get_text(GTK_LABEL(label));
+    if (GTK_IS_LABEL(control))
+        return gtk_label_get_text(GTK_LABEL(control));
+    if (GTK_IS_BUTTON(control) && !GTK_IS_TOGGLE_BUTTON(control))
+        return called(gtk_test_find_label(control, "*"));
     const char *name = atk_object_get_name(gtk_widget_get_accessible(control));
     return name ? name : G_OBJECT_TYPE_NAME(control);
 }
 
-/* Why a user could not use the control, or "" when they could: it must be
- * shown, sensitive, not left under a modal dialog, and on top where the
- * pointer goes. */
-string unusable(GtkWidget *control) {
-    if (!gtk_widget_is_drawable(control))
-        return "it is not shown";
-    if (!gtk_widget_is_sensitive(control))
-        return "it is insensitive";
-    GtkWidget *modal = gtk_grab_get_current();
-    if (modal && gtk_widget_get_toplevel(modal) != gtk_widget_get_toplevel(control))
-        return "it is under a modal window";
-    return "";
-}
-
 /* A press and release of the first pointer button at a point of a window,
  * with the modifiers held.  The pointer is moved there first; the press goes
- * to whatever is on top at that point, as the X server would send it. */
+ * to whatever is on top at that point, as the X server would send it.  The
+ * control must be sensitive, not left under a modal dialog, and shown on
+ * top where the pointer goes; if not, the test fails and says why. */
 bool clickAt(GtkWidget *control, GdkWindow *window, int x, int y, guint modifiers = 0) {
-    string why = unusable(control);
     int left, top;
     gdk_window_get_origin(window, &left, &top);
     GdkDisplay *display = gdk_display_get_default();
@@ -157,8 +144,14 @@ bool clickAt(GtkWidget *control, GdkWindow *window, int x, int y, guint modifier
     gpointer owner = nullptr;
     if (hit)
         gdk_window_get_user_data(hit, &owner);
-    if (why.empty() && owner != control && !(owner && gtk_widget_is_ancestor(GTK_WIDGET(owner), control)))
-        why = "another window covers it";
+    GtkWidget *modal = gtk_grab_get_current();
+    string why;
+    if (!gtk_widget_is_sensitive(control))
+        why = "it is insensitive";
+    else if (modal && gtk_widget_get_toplevel(modal) != gtk_widget_get_toplevel(control))
+        why = "it is under a modal window";
+    else if (owner != control && !(owner && gtk_widget_is_ancestor(GTK_WIDGET(owner), control)))
+        why = "it is not shown where it should be, or another window covers it";
     if (!why.empty()) {
         ADD_FAILURE() << called(control) << " cannot be clicked: " << why;
         return false;
@@ -222,10 +215,8 @@ void set(GtkWidget *control, const string &value) {
         settle();
         return;
     }
-    bool editable = GTK_IS_TEXT_VIEW(control) ? gtk_text_view_get_editable(GTK_TEXT_VIEW(control))
-                                              : gtk_editable_get_editable(GTK_EDITABLE(control));
-    if (!gtk_widget_has_focus(control) || !editable) {
-        ADD_FAILURE() << called(control) << " cannot be typed into: it took no focus or is read-only";
+    if (!gtk_widget_has_focus(control)) {
+        ADD_FAILURE() << called(control) << " cannot be typed into: it took no focus when clicked";
         return;
     }
     key(control, GDK_a, GDK_CONTROL_MASK);
@@ -291,16 +282,11 @@ gboolean answer(gpointer data) {
     if (GTK_IS_FILE_CHOOSER(dialog)) {
         buttons = "[Cancel][Open]";
         GtkFileChooser *chooser = GTK_FILE_CHOOSER(dialog);
-        bool folder = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SELECT_FOLDER;
-        EXPECT_EQ(fs::is_directory(now.text), folder) << "whether " << now.title << " chooses a folder";
         gtk_file_chooser_select_filename(chooser, now.text.c_str());
-        for (int event = 0; owned(gtk_file_chooser_get_filename(chooser)) != now.text; ++event) {
-            if (event == 1000) {
-                ADD_FAILURE() << "the chooser never chose " << now.text;
-                break;
-            }
-            gtk_main_iteration(); /* the folder is loaded in the background */
-        }
+        /* the folder is loaded in the background; a path it never holds
+         * ends the test at ctest's timeout */
+        while (owned(gtk_file_chooser_get_filename(chooser)) != now.text)
+            gtk_main_iteration();
     } else {
         gchar *message = nullptr;
         GtkMessageType kind;
@@ -309,7 +295,7 @@ gboolean answer(gpointer data) {
         EXPECT_EQ(GTK_MESSAGE_ERROR, kind) << now.text;
         EXPECT_TRUE(gtk_window_get_destroy_with_parent(GTK_WINDOW(dialog))) << now.text;
     }
-    EXPECT_EQ(buttons, buttonsOf(dialog)) << now.title << " " << now.text;
+    EXPECT_EQ(buttons, buttonsOf(dialog)) << now.title;
     GtkWidget *pressed = now.button.empty() ? nullptr : button(dialog, now.button);
     if (!pressed || !click(pressed))
         closeWindow(dialog); /* as asked, or failed already: the test must not hang */
@@ -341,17 +327,15 @@ protected:
         expectedDialogs.clear();
         fs::path dir = owned(g_dir_make_tmp("vornic-gui-XXXXXX", nullptr));
         project = dir / "proj é";
-        fs::create_directories(project + "/sub");
-        fs::create_directories(project + "/~");
-        fs::create_directories(fs::path(project + "/" + kLongPath).parent_path());
+        for (const string &folder : {string("sub"), string("~"), fs::path(kLongPath).parent_path().string()})
+            fs::create_directories(project + "/" + folder);
         for (const char *file : {"icon", "bin", "~/icon", "q\"uote", "<b>", "\377.png", kLongPath.c_str()})
             std::ofstream(project + "/" + file).flush();
         mkfifo((project + "/fifo").c_str(), 0600);
         std::ofstream(dir / "locales") << "en_US\nde_DE\nfr_FR\nen_US.UTF-8\nEN_US\n";
-        EXPECT_EQ(0, chdir(dir.c_str()));
+        fs::current_path(dir);
         int ends[2];
-        EXPECT_EQ(0, pipe(ends));
-        fcntl(ends[0], F_SETFL, O_NONBLOCK);
+        EXPECT_EQ(0, pipe2(ends, O_NONBLOCK));
         fflush(stdout);
         terminal = dup(1);
         dup2(ends[1], 1);
@@ -370,7 +354,7 @@ protected:
 
     void TearDown() override {
         for (const Expected &left : expectedDialogs)
-            ADD_FAILURE() << left.title << " " << left.text << " never came";
+            ADD_FAILURE() << left.title << " never came: " << left.text;
         g_signal_handlers_disconnect_by_func(w.window, gpointer(gtk_main_quit), nullptr);
         for (GtkWidget *window : shownWindows()) {
             if (window != w.window) /* first: closing it updates the main window */
@@ -381,22 +365,17 @@ protected:
         fflush(stdout);
         dup2(terminal, 1);
         close(terminal);
-        string rest = piped(); /* holds the test's own failure reports too */
-        if (HasFailure())
-            std::fputs(rest.c_str(), stdout);
-        else
-            EXPECT_EQ("", rest) << "on standard output";
+        /* also holds the test's own failure reports, which show here */
+        EXPECT_EQ("", piped()) << "on standard output";
         close(output);
         fs::remove_all(fs::current_path());
     }
 
     /* What the program has written to standard output since last asked. */
     string piped() {
-        string all;
-        char block[4096];
-        for (ssize_t got; (got = read(output, block, sizeof block)) > 0;)
-            all.append(block, std::size_t(got));
-        return all;
+        char block[65536]; /* what a pipe holds */
+        ssize_t got = read(output, block, sizeof block);
+        return string(block, std::size_t(std::max(got, ssize_t(0))));
     }
 
     vornicMain main;
@@ -410,16 +389,9 @@ protected:
 
 int main(int argc, char **argv) {
     testing::InitGoogleTest(&argc, argv);
-    g_log_set_default_handler(
-        [](const gchar *domain, GLogLevelFlags level, const gchar *message, gpointer) {
-            if (level & (G_LOG_LEVEL_ERROR | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING))
-                ADD_FAILURE() << (domain ? domain : "") << ": " << message;
-        },
-        nullptr);
-    if (!gtk_init_check(&argc, &argv)) {
-        fprintf(stderr, "no display: run under with-display.sh\n");
-        return 1;
-    }
+    /* a GLib, GTK or GDK warning ends the test, as GTK's own tests do */
+    g_log_set_always_fatal(GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL));
+    gtk_init(&argc, &argv); /* without a display it says so: run under with-display.sh */
     g_type_class_unref(g_type_class_ref(GTK_TYPE_WIDGET));
     g_signal_add_emission_hook(g_signal_lookup("map-event", GTK_TYPE_WIDGET), 0, dialogMapped, nullptr, nullptr);
     return RUN_ALL_TESTS();
