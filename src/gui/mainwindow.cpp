@@ -178,9 +178,20 @@ void guiDisableAllMainButtons(vornicMain *main)
 void guiUpdateMainButtonActivity(vornicMain *main)
 {
     vornicMainWidgets &w = main->mainWin;
+    /* GTK takes the keyboard focus from a control made insensitive and never
+     * gives it back, so disabling everything first would leave a keyboard
+     * user without a focus after every action.  The control that had it
+     * gets it back below when it is still usable; while an editing window
+     * is open it is kept for the moment that window closes. */
+    GtkWidget *focus = gtk_window_get_focus(GTK_WINDOW(w.window));
+    if (!focus)
+        focus = w.focusKept;
+    w.focusKept = nullptr;
     guiDisableAllMainButtons(main);
-    if (main->subWindowOpen)
+    if (main->subWindowOpen) {
+        w.focusKept = focus;
         return;
+    }
 
     if (main->directoryChosen) {
         gtk_widget_set_sensitive(w.nameEntry, TRUE);
@@ -207,6 +218,9 @@ void guiUpdateMainButtonActivity(vornicMain *main)
 
     if (main->appCount == 0)
         gtk_widget_set_sensitive(w.directoryButton, TRUE);
+
+    if (focus && gtk_widget_is_sensitive(focus))
+        gtk_widget_grab_focus(focus);
 }
 
 void guiGetDir(GtkWidget *, vornicMain *main)

@@ -45,6 +45,11 @@ GtkWidget *guiNewScroller()
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC,
                                    GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
+    /* GTK puts a scrolled window itself in the Tab order while what it
+     * holds cannot take the focus, as an insensitive list cannot; the stop
+     * would take no key that does anything, and a screen reader would name
+     * an empty frame. */
+    gtk_widget_set_can_focus(scroller, FALSE);
     return scroller;
 }
 

@@ -173,6 +173,9 @@ struct vornicMainWidgets {
     GtkWidget *directoryButton;
     GtkWidget *generalButton, *runtimeButton, *nameDescButton;
     GtkWidget *categoriesButton, *exportButton;
+    /* The control that had the keyboard focus when an editing window
+     * opened, to have it again when that window closes. */
+    GtkWidget *focusKept;
 };
 
 /* The program state: one per run, owned by main(), the user data of every

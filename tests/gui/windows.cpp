@@ -25,7 +25,7 @@ const char *const kTitle[] = {"Vornic - General information", "Vornic - Runtime 
                               "Vornic - Name and description", "Vornic"};
 
 /* Each window as layoutOf() reads it. */
-const char kMainLayout[] = "Vornic Select directory^> | Application name^> Add app^> Rename app^> Remove app^> | General "
+const char kMainLayout[] = "Vornic focus:Select directory Select directory^> | Application name^> Add app^> Rename app^> Remove app^> | General "
                            "information^> | Applications^> | Runtime data^> | Name and description^> | Menu "
                            "categories^> | Export to PND^>";
 const char *const kLayout[] = {
