@@ -21,9 +21,9 @@ const char *const kCpuFrequencies[] = {"No change", "200", "300", "400", "500", 
 template <std::size_t N>
 GtkWidget *newChoiceBox(const char *const (&items)[N], std::int32_t active)
 {
-    GtkWidget *box = gtk_combo_box_new_text();
+    GtkWidget *box = gtk_combo_box_text_new();
     for (const char *item : items)
-        gtk_combo_box_append_text(GTK_COMBO_BOX(box), item);
+        gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(box), item);
     gtk_combo_box_set_active(GTK_COMBO_BOX(box), active);
     return box;
 }
