@@ -13,7 +13,9 @@
 
 #include <gtk/gtk.h>
 
-/* Start-up and the main window. */
+/* Start-up and the main window.  vornicStart is everything main() does
+ * before its main loop, so that the tests build the windows the same way. */
+void vornicStart(vornicMain *main, int *argc, char ***argv);
 int guiInit(vornicMain *main, int *argc, char ***argv);
 int guiMakeMainWindow(vornicMain *main);
 void guiDisableAllMainButtons(vornicMain *main);

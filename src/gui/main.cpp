@@ -11,12 +11,7 @@
 int main(int argc, char **argv)
 {
     vornicMain state;
-    vornicInitMain(&state);
-    vornicInitApp(&state);
-    guiInit(&state, &argc, &argv);
-    guiMakeMainWindow(&state);
-    vornicLoadLocales(&state);
-    guiUpdateMainButtonActivity(&state);
+    vornicStart(&state, &argc, &argv);
     gtk_main();
     return 0;
 }

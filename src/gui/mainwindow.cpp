@@ -83,6 +83,17 @@ void setDefaultIcon()
 
 } // namespace
 
+void vornicStart(vornicMain *main, int *argc, char ***argv)
+{
+    vornicInitMain(main);
+    vornicInitApp(main);
+    guiInit(main, argc, argv);
+    guiMakeMainWindow(main);
+    /* Its error dialogs stand over the main window, which is up already. */
+    vornicLoadLocales(main);
+    guiUpdateMainButtonActivity(main);
+}
+
 int guiInit(vornicMain *main, int *argc, char ***argv)
 {
     gtk_init(argc, argv);
