@@ -16,7 +16,10 @@ trap 'pkill -P $$; rm -rf "$work"' EXIT
 export ASAN_OPTIONS=detect_leaks=0 XDG_DATA_DIRS=$work/p/share:/usr/share
 
 fail() { echo "FAIL: $*"; failed=$((failed + 1)); }
-win() { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
+win() {
+    timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1 | grep . ||
+        echo "FAIL: no window '$1' shown within 10 s" >&2
+}
 key() { sed -n "s/^$1=//p" "$work/p/share/applications/io.github.vornic.vornic.desktop"; }
 # run DIR [ARGS...]: the installed program in the working directory DIR, in
 # the background; ended DIR STATUS: it ended with that status and wrote
@@ -24,6 +27,7 @@ key() { sed -n "s/^$1=//p" "$work/p/share/applications/io.github.vornic.vornic.d
 run() { (cd "$1" && { timeout 60 "$(key Exec)" "${@:2}"; echo $? >"$1.status"; } | cat >"$1.out") & }
 ended() {
     for _ in $(seq 100); do [[ -s $1.status ]] && break; sleep 0.1; done
+    [[ -s $1.status ]] || { fail "still running 10 s after it should have ended"; return; }
     [[ $(cat "$1.status") == "$2" ]] || fail "exit status $(cat "$1.status"), not $2"
     [[ ! -s $1.out ]] || fail "standard output '$(cat "$1.out")'"
 }
