@@ -1,207 +1,90 @@
 /*
  * windows.cpp - the four windows, each led through every edge of its rules
- * in a fixed order.  Catches: a main-window control usable at the wrong step
- * of the chain; an application row added, renamed or removed wrongly; a
- * check that refuses what it must accept, accepts what it must refuse or
- * runs out of order; a value read from or stored into the wrong place, or
- * stored without its substitutions; a window, dialog or chooser that ends
- * otherwise than its button or the window manager's close says; and a
- * window whose controls stand in another order, are named otherwise for a
- * screen reader, take extra room otherwise as it grows, or that is modal,
- * transient or focused otherwise than designed.
+ * in a fixed order, once with the pointer and once with the keyboard alone.
+ * Catches: a main-window control usable at the wrong step of the chain; an
+ * application row added, renamed or removed wrongly; a check that refuses
+ * what it must accept, accepts what it must refuse or runs out of order; a
+ * value read from or stored into the wrong place, cut, or stored without its
+ * substitutions; a window, dialog or chooser that ends otherwise than its
+ * button or the window manager's close says; a window whose layout (what
+ * differs from GTK's defaults in every widget and its packing, the items of
+ * its choices, the names a screen reader gives) or Tab order is not the one
+ * layouts/ holds; a control that one hand can use and the other cannot; and
+ * a focus lost after an action or not given back when an editing window
+ * closes.  The forms typed, with what must come of them, are in forms.txt.
  * SPDX-License-Identifier: GPL-3.0-or-later
  * Copyright The Vornic developers
  */
 #include "harness.h"
 
-#include <algorithm>
+#include <regex>
 #include <sstream>
-#include <tuple>
 
 namespace {
 
 enum Win { General, Runtime, NameDesc, Main };
-const char *const kTitle[] = {"Vornic - General information", "Vornic - Runtime settings",
-                              "Vornic - Name and description", "Vornic"};
 
-/* Each window as layoutOf() reads it. */
-const char kMainLayout[] = "Vornic focus:Select directory Select directory^> | Application name^> Add app^> Rename app^> Remove app^> | General "
-                           "information^> | Applications^> | Runtime data^> | Name and description^> | Menu "
-                           "categories^> | Export to PND^>";
-const char *const kLayout[] = {
-    "Vornic - General information focus:Author Author Author | Homepage Homepage | E-mail E-mail | Version Major Minor "
-    "Release Build | Major Minor Release Build | Menu icon file\n(max 32\303\22732) Menu icon file\n(max 32\303\22732) "
-    "Browse | Cancel OK",
-    "Vornic - Runtime settings focus:Unique ID Unique ID Unique ID | Appdata directory Appdata directory | Starting "
-    "directory Starting directory | x11 mode x11 mode | Application binary Application binary Browse | Arguments "
-    "Arguments | CPU frequency CPU frequency | Allow multitasking Allow multitasking | Requires inputfile Requires "
-    "inputfile | Cancel OK",
-    "Vornic - Name and description focus:Locale Locale Locale> | Name of application Name of application> | "
-    "Description^ | Description^> | Add> Modify> Delete> | Locales^> | OK>"};
+/* The files of layouts/ that hold each window as expectLayout() reads it. */
+const char *kLayoutFile[] = {"general.txt", "runtime.txt", "namedesc.txt", "main.txt"};
 
-/* A form typed into the first fields of the General information or Runtime
- * settings window, their values in order between "|", and the message that
- * OK must bring; none when the form is stored. */
-struct Form {
-    string typed;
-    string refusal = "";
-};
-
-/* Every check of the General information window, with the other fields
- * valid or, to show the order of the checks, failing later checks. */
-const Form kGeneralForms[] = {
-    /* author, home page, e-mail, icon */
-    {"|x|x|missing", "You must specify the author!"},
-    {"A| http://ab|x|missing", "If you specify a home page, it should begin with »http://«"},
-    {"A|HTTP://a.b||", "If you specify a home page, it should begin with »http://«"},
-    {"A|https://a.b||", "If you specify a home page, it should begin with »http://«"},
-    {"A|http:/a.b||", "If you specify a home page, it should begin with »http://«"},
-    {"A|http://ab|x|missing", "A home page must have a TLD..."},
-    {" |||"},
-    {"A|http://.|@.|~/icon"},
-    {"A|http://x/a.b|a@b.c@d|fifo"}, /* nothing writes to the pipe: checking must not wait */
-    {"A||a.b@c|missing", "If you enter a mail address, it must be valid!"},
-    /* stored with its substitutions */
-    {" Zoë \"Z\" <z> & 'k' |http://<x>.org|\"q\"@x.y|q\"uote"},
-    {kLong + "|||" + kLongPath},
-};
-
-/* Every check of the Runtime settings window, likewise; the choices and the
- * switches are never checked. */
-const Form kRuntimeForms[] = {
-    /* unique ID, appdata directory, starting directory, binary, arguments,
-     * then CPU frequency, X11 mode, multitasking and input file */
-    {"|a/b|||", "You must specify a unique ID!"},
-    {"id|a/b|||", "You must specify the application binary!"},
-    {"id|a/b||missing|", "Application binary does not exist!"},
-    {"id|a/b||bin|", "Appdata directory must be a name, not a path!"},
-    {"id|~x||bin|", "Appdata directory must be a name, not a path!"},
-    {"id|a..b||bin|", "Appdata directory must be a name, not a path!"},
-    {" |.|../x|sub|"},
-    {"id|||/dev/null||5|1|0|1"},
-    {"\"<>\"|ü|\"a\" <b>|<b>| -v \"x\" <in> >out & "},
-    {kLong + "||" + kLongPath + "|" + kLongPath + "|" + kLong},
-};
-
-/* The Name and description window step by step: the row clicked first
- * (-1: none), what is typed over the first fields, the button pressed,
- * whether the application then has its en_US mark, and the message the
- * button must bring, if any.  After each step the entries still show what
- * was typed.  Every check of Add comes first, then Modify. */
-struct LocaleStep {
-    int row;
-    string typed;
-    string button;
-    bool enUs;
-    string refusal = "";
-};
-const LocaleStep kLocaleSteps[] = {
-    /* row, locale|name|description, button, en_US mark, refusal */
-    {-1, "", "Add", false, "You must enter a locale!"},
-    {-1, "en_us|n|d", "Add", false, "Entered locale does not exist!"},
-    {-1, "en_U|n|d", "Add", false, "Entered locale does not exist!"},
-    {-1, "EN_US||", "Add", false, "You must enter a name for the application!"},
-    {-1, "EN_US|n|", "Add", false, "You must enter a description for the application!"},
-    {-1, "EN_US| |two\nlines", "Add", false},
-    {-1, "EN_US||", "Add", false, "It does alredy exist a entry for that locale!"},
-    {-1, "en_US.UTF-8|" + kLong + "|" + kLongText, "Add", false},
-    {-1, "de_DE|Frosch|Hüpft", "Add", false},
-    {-1, "en_US|Name|Text", "Add", true},
-    {0, "de_DE", "Modify", true, "It does alredy exist a entry for that locale!"},
-    {0, "EN_US|Name|", "Modify", true, "You must enter a description for the application!"},
-    {0, "EN_US|Name|Text", "Modify", true},
-    {3, "fr_FR", "Modify", false},
-    {2, "en_US", "Modify", true},
-};
-
-/* The controls under a widget; boxes and tables only hold them, and a
- * scrolled window counts as what it holds. */
-void collect(GtkWidget *widget, vector<GtkWidget *> &controls) {
-    if (GTK_IS_SCROLLED_WINDOW(widget))
-        widget = gtk_bin_get_child(GTK_BIN(widget));
-    if (!GTK_IS_BOX(widget) && !GTK_IS_TABLE(widget)) {
-        controls.push_back(widget);
-        return;
-    }
-    GList *children = gtk_container_get_children(GTK_CONTAINER(widget));
-    for (GList *child = children; child; child = child->next)
-        collect(GTK_WIDGET(child->data), controls);
-    g_list_free(children);
-}
-
-/* The controls of a window as a user reads them, row by row. */
-vector<GtkWidget *> controlsOf(GtkWidget *window) {
-    vector<GtkWidget *> controls;
-    collect(gtk_bin_get_child(GTK_BIN(window)), controls);
-    std::sort(controls.begin(), controls.end(), [](GtkWidget *a, GtkWidget *b) {
-        return std::tie(a->allocation.y, a->allocation.x) < std::tie(b->allocation.y, b->allocation.x);
-    });
-    return controls;
-}
-
-/* A window as a user meets it: its title, whether it is modal or transient
- * for another window and where the focus starts, then row by row (" |") its
- * controls as a user calls them, each with "^" and ">" when it takes extra
- * height and width as the window is enlarged. */
-string layoutOf(GtkWidget *window) {
-    GtkWindow *shown = GTK_WINDOW(window);
-    string all = gtk_window_get_title(shown);
-    if (gtk_window_get_modal(shown))
-        all += " modal";
-    if (gtk_window_get_transient_for(shown))
-        all += " transient";
-    if (GtkWidget *focus = gtk_window_get_focus(shown))
-        all += " focus:" + called(focus);
-    vector<GtkWidget *> controls = controlsOf(window);
-    vector<GtkAllocation> at;
-    for (GtkWidget *control : controls)
-        at.push_back(control->allocation);
-    GtkAllocation was = window->allocation;
-    GtkAllocation larger = {0, 0, was.width + 100, was.height + 100};
-    gtk_widget_size_allocate(window, &larger);
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        if (i > 0 && at[i].y != at[i - 1].y)
-            all += " |";
-        all += " " + called(controls[i]);
-        if (controls[i]->allocation.height > at[i].height)
-            all += "^";
-        if (controls[i]->allocation.width > at[i].width)
-            all += ">";
-    }
-    gtk_widget_size_allocate(window, &was);
-    return all;
-}
+/* A name as long as a user may give one, beyond ASCII. */
+const string kRenamed = "Ça " + kLong;
 
 /* The stored form of a text: quotes and angle brackets are replaced. */
 string stored(string text) {
-    std::replace(text.begin(), text.end(), '"', '\'');
-    std::replace(text.begin(), text.end(), '<', '[');
-    std::replace(text.begin(), text.end(), '>', ']');
+    g_strdelimit(g_strdelimit(g_strdelimit(text.data(), "\"", '\''), "<", '['), ">", ']');
     return text;
 }
 
-/* The values of a form, split at each "|". */
-Strs valuesOf(const string &form) {
-    Strs values;
-    std::istringstream fields(form + "|");
-    for (string value; std::getline(fields, value, '|');)
-        values.push_back(value);
-    return values;
+/* A text split at each separator. */
+Strs split(const string &text, char separator) {
+    Strs parts;
+    std::istringstream all(text + separator);
+    for (string part; std::getline(all, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
+
+/* The forms typed into a window, and what must come of them, from
+ * forms.txt beside this file: the columns after the window's name,
+ * unescaped, with the long values put in. */
+vector<Strs> formsOf(const string &window) {
+    vector<Strs> forms;
+    std::ifstream file(fs::path(__FILE__).replace_filename("forms.txt"));
+    for (string line; std::getline(file, line);) {
+        line = std::regex_replace(owned(g_strcompress(line.c_str())), std::regex("\\{long\\}"), kLong);
+        line = std::regex_replace(line, std::regex("\\{path\\}"), kLongPath);
+        Strs columns = split(std::regex_replace(line, std::regex("\\{text\\}"), kLongText), '\t');
+        columns.resize(6);
+        if (columns[0] == window)
+            forms.push_back(Strs(columns.begin() + 1, columns.end()));
+    }
+    return forms;
 }
 
 class Windows : public Gui {
 protected:
     GtkWidget *window(Win which) {
-        return shownWindow(kTitle[which]);
+        return which == Main ? w.window : main.parentWindow; /* the open editing window */
     }
 
-    /* Clicks the button of that label in a window. */
+    /* Presses the button of that label in a window. */
     void press(Win which, const string &label) {
-        if (!button(window(which), label))
-            ADD_FAILURE() << "no button " << label;
-        else
-            click(button(window(which), label));
+        GtkWidget *pressed = button(window(which), label);
+        if (pressed)
+            activate(pressed);
+        EXPECT_TRUE(pressed) << "no button " << label;
         pump();
+    }
+
+    /* A window's layout, read as it opens for a new application, against
+     * the file of layouts/ that holds it. */
+    void expectLayout(Win which) {
+        std::ifstream file(fs::path(__FILE__).replace_filename("layouts") / kLayoutFile[which]);
+        /* read whole: every widget with what differs from GTK's defaults,
+         * then the controls that Tab visits from the first focus */
+        string layout = tree(window(which)) + "tab: " + join(tabAround(window(which)), ", ") + "\n";
+        EXPECT_EQ(string(std::istreambuf_iterator<char>(file), {}), layout) << "the layout in " << kLayoutFile[which];
     }
 
     void selectApp(int row, guint modifiers = 0) {
@@ -226,55 +109,53 @@ protected:
     /* The main window's usable controls from top to bottom, as a user calls
      * them. */
     void expectUsable(const string &names) {
-        string usable;
-        for (GtkWidget *control : controlsOf(w.window)) {
-            if (!gtk_widget_get_sensitive(control))
-                continue;
-            if (!usable.empty())
-                usable += ", ";
-            usable += called(control);
-        }
-        EXPECT_EQ(names, usable) << "the usable controls of the main window";
+        Strs found;
+        each(w.window, [&](GtkWidget *widget) {
+            if (gtk_widget_get_can_focus(widget) && gtk_widget_is_sensitive(widget))
+                found.push_back(called(widget));
+        });
+        EXPECT_EQ(names, join(found, ", ")) << "the usable controls of the main window";
     }
 
-    /* The fields of an editing window in the order of its form. */
-    vector<GtkWidget *> fields(Win which) {
-        const vornicGeneralWidgets &g = main.general;
-        const vornicRuntimeWidgets &r = main.runtime;
-        const vornicNameDescWidgets &n = main.nameDesc;
-        if (which == General)
-            return {g.authorEntry, g.homePageEntry, g.emailEntry, g.iconEntry,
-                    g.majorSpin,   g.minorSpin,     g.releaseSpin, g.buildSpin};
-        if (which == Runtime)
-            return {r.uniqueIdEntry, r.appdataEntry, r.startDirEntry,     r.binaryEntry,   r.argumentsEntry,
-                    r.cpuCombo,      r.x11Combo,     r.multitaskingCheck, r.inputFileCheck};
-        return {n.localeEntry, n.nameEntry, n.descView};
+    /* The fields of an editing window in the order of its form, by the
+     * names a screen reader gives them, as forms.txt lists them. */
+    Strs fieldsOf(Win which) {
+        return split(formsOf("fields")[which][0], '|');
+    }
+
+    /* The field of an open window that a screen reader gives that name. */
+    GtkWidget *field(Win which, const string &name) {
+        GtkWidget *found = nullptr;
+        each(window(which), [&](GtkWidget *widget) {
+            if (!found && !GTK_IS_LABEL(widget) && called(widget) == name)
+                found = widget;
+        });
+        if (!found)
+            throw std::runtime_error("no field is named " + name);
+        return found;
     }
 
     /* What the first fields of the open window show, as a form. */
     string shown(Win which, std::size_t count) {
-        vector<GtkWidget *> all = fields(which);
-        string values = text(all[0]);
-        for (std::size_t i = 1; i < count; ++i)
-            values += "|" + text(all[i]);
-        return values;
+        Strs values;
+        for (std::size_t i = 0; i < count; ++i)
+            values.push_back(text(field(which, fieldsOf(which)[i])));
+        return join(values, "|");
     }
 
     void type(Win which, const string &form) {
-        Strs values = valuesOf(form);
+        Strs values = split(form, '|');
         for (std::size_t i = 0; i < values.size(); ++i)
-            set(fields(which)[i], values[i]);
+            set(field(which, fieldsOf(which)[i]), values[i]);
         pump();
     }
 
     /* Opens an editing window, laid out as designed.  While it is open no
      * control of the main window is usable. */
-    GtkWidget *open(Win which) {
+    void open(Win which) {
         const char *openers[] = {"General information", "Runtime data", "Name and description"};
         press(Main, openers[which]);
-        EXPECT_EQ(kLayout[which], layoutOf(window(which)));
         expectUsable("");
-        return window(which);
     }
 
     /* Types a form into the open General information or Runtime settings
@@ -282,31 +163,32 @@ protected:
      * refusal over the Runtime settings window is answered by closing it
      * from the window manager); stored, it closes and opens again with the
      * form as stored. */
-    void submit(Win which, const Form &form) {
-        SCOPED_TRACE(form.typed);
-        string answer = which == Runtime ? "" : "OK";
-        if (!form.refusal.empty())
-            expectedDialogs.push_back({"Fatal error", form.refusal, window(which), answer});
-        type(which, form.typed);
+    void submit(Win which, const string &typed, const string &refusal = "") {
+        SCOPED_TRACE(typed);
+        if (!refusal.empty())
+            expectedDialogs.push_back({"Fatal error", refusal, window(which), which == Runtime ? "" : "OK"});
+        type(which, typed);
         press(which, "OK");
-        if (!form.refusal.empty())
+        if (!refusal.empty())
             return;
         open(which);
-        EXPECT_EQ(stored(form.typed), shown(which, valuesOf(form.typed).size())) << "as stored";
+        EXPECT_EQ(stored(typed), shown(which, split(typed, '|').size())) << "as stored";
     }
 
     /* The chain up to an editing window: a folder chosen, the application
      * "A" added and selected, and a form stored in each window before. */
-    GtkWidget *reach(Win which) {
+    GtkWidget *chainTo(Win which) {
         chooseFolder(project, "Open");
         nameApp("Add app", "A");
         selectApp(0);
         for (int before = General; before < which; ++before) {
             open(Win(before));
-            submit(Win(before), {"id|||bin"});
+            submit(Win(before), "id|||bin");
             closeWindow(window(Win(before)));
         }
-        return open(which);
+        open(which);
+        expectLayout(which);
+        return window(which);
     }
 
     /* Picks a file of the project with Browse. */
@@ -317,15 +199,8 @@ protected:
     }
 };
 
-/* Presses an arrow or page key in a version part, clicked into first. */
-void spinKey(GtkWidget *spin, guint keyval) {
-    click(spin);
-    key(spin, keyval);
-}
-
 TEST_F(Windows, MainWindowLeadsAlongTheChain) {
-    EXPECT_EQ(kMainLayout, layoutOf(w.window));
-    expectUsable("Select directory");
+    expectLayout(Main);
     /* A folder choice not made changes nothing, however it ends. */
     chooseFolder(project, "Cancel");
     chooseFolder(project, "");
@@ -341,32 +216,32 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     expectUsable("Application name, Add app, Rename app, Remove app, Applications");
     nameApp("Add app", "A", "It does alredy exist a app with that name!");
     nameApp("Add app", "a");
-    nameApp("Add app", "B");
+    nameApp("Add app", kLong);
     /* Without a selected row, Rename and Remove do nothing. */
     nameApp("Rename app", "Z");
     press(Main, "Remove app");
 
     selectApp(2);
-    EXPECT_EQ("B", text(w.nameEntry)) << "a selected row puts its name into the entry";
-    expectUsable("Application name, Add app, Rename app, Remove app, General information, Applications");
+    EXPECT_EQ(kLong, text(w.nameEntry)) << "a selected row puts its name into the entry";
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     nameApp("Rename app", "A", "It does alredy exist a app with that name!");
     nameApp("Rename app", "", "You must enter a name for the app!");
-    nameApp("Rename app", "B");
-    nameApp("Rename app", "C");
+    nameApp("Rename app", kLong);
+    nameApp("Rename app", kRenamed);
 
     /* The icon is found in the folder chosen last with Open. */
     selectApp(1);
     open(General);
-    submit(General, {"Ann|||icon"});
+    submit(General, "Ann|||icon");
     press(General, "Cancel");
-    expectUsable("Application name, Add app, Rename app, Remove app, General information, Applications, Runtime data");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data");
     selectApp(0);
-    expectUsable("Application name, Add app, Rename app, Remove app, General information, Applications");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     /* A row deselected keeps its application selected, and Rename and
      * Remove do nothing. */
     selectApp(1);
     selectApp(1, GDK_CONTROL_MASK);
-    expectUsable("Application name, Add app, Rename app, Remove app, General information, Applications, Runtime data");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data");
     nameApp("Rename app", "Z");
     press(Main, "Remove app");
 
@@ -378,9 +253,9 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
      * comes last. */
     nameApp("Add app", " D ü ");
     expectUsable("Application name, Add app, Rename app, Remove app, Applications");
-    EXPECT_EQ((Strs{"A", "C", " D ü "}), rows(w.appList));
+    EXPECT_EQ((Strs{"A", kRenamed, " D ü "}), rows(w.appList));
     selectApp(2);
-    expectUsable("Application name, Add app, Rename app, Remove app, General information, Applications");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     open(General);
     EXPECT_EQ("||||1|0|0|0", shown(General, 8)) << "a new application";
     press(General, "Cancel");
@@ -396,58 +271,55 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
 }
 
 TEST_F(Windows, GeneralInformationChecksAndStoresEachField) {
-    reach(General);
-    for (const Form &form : kGeneralForms)
-        submit(General, form);
+    chainTo(General);
+    for (const Strs &form : formsOf("general"))
+        submit(General, form[0], form[1]);
 
     /* Browse puts the chosen file's full path, shown as text, into the
      * entry, and nothing else. */
     browse(General, "/\377.png", "Open");
     browse(General, "/icon", "Cancel");
-    submit(General, {"A", "Icon file does not exist!"});
+    submit(General, "A", "Icon file does not exist!");
     browse(General, "/icon", "Open");
 
-    /* The version parts take only digits and hold whole numbers from 0 to
-     * 255; the arrow and page keys move them by one. */
-    type(General, "A|||" + project + "/icon|300|x-0.|-7a|2b55");
-    spinKey(main.general.releaseSpin, GDK_Up);
-    spinKey(main.general.buildSpin, GDK_Page_Down);
+    /* The version parts take only digits and hold whole numbers up to 255,
+     * each stored as its own. */
+    type(General, "A|||" + project + "/icon|300|x-0.|7a|2b54");
     press(General, "OK");
     open(General);
-    EXPECT_EQ("A|||" + project + "/icon|255|0|1|254", shown(General, 8));
+    EXPECT_EQ("A|||" + project + "/icon|255|0|7|254", shown(General, 8));
 }
 
 TEST_F(Windows, RuntimeSettingsCheckAndStoreEachField) {
-    reach(Runtime);
-    EXPECT_EQ("|||||0|2|1|0", shown(Runtime, 9)) << "a new application";
-    for (const Form &form : kRuntimeForms)
-        submit(Runtime, form);
+    chainTo(Runtime);
+    for (const Strs &form : formsOf("runtime"))
+        submit(Runtime, form[0], form[1]);
 
     browse(Runtime, "/bin", "Open");
     press(Runtime, "OK");
-    expectUsable("Application name, Add app, Rename app, Remove app, General information, Applications, Runtime data, "
-                 "Name and description");
     /* Cancel discards what was typed. */
     open(Runtime);
-    set(main.runtime.binaryEntry, "missing");
+    set(field(Runtime, "Application binary"), "missing");
     press(Runtime, "Cancel");
     open(Runtime);
-    EXPECT_EQ(project + "/bin", text(main.runtime.binaryEntry)) << "the binary chosen with Browse, after Cancel";
+    EXPECT_EQ(project + "/bin", text(field(Runtime, "Application binary"))) << "the binary chosen with Browse, after Cancel";
 }
 
 TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
-    GtkWidget *window = reach(NameDesc);
-    GtkWidget *list = main.nameDesc.localeList;
-    for (const LocaleStep &step : kLocaleSteps) {
-        SCOPED_TRACE(step.typed);
-        if (step.row >= 0)
-            selectRow(list, step.row);
-        type(NameDesc, step.typed);
-        if (!step.refusal.empty())
-            expectedDialogs.push_back({"Fatal error", step.refusal, window, "OK"});
-        press(NameDesc, step.button);
-        EXPECT_EQ(step.typed, shown(NameDesc, valuesOf(step.typed).size())) << "the entries";
-        EXPECT_EQ(step.enUs, bool(vornicSelectedApp(&main)->flags & APP_LOCALE_EN_US)) << "the en_US mark";
+    GtkWidget *window = chainTo(NameDesc);
+    GtkWidget *list = field(NameDesc, "Locales");
+    for (const Strs &step : formsOf("locale")) {
+        /* what is typed, the refusal, the row clicked first, the button,
+         * and whether the application then has its en_US mark */
+        SCOPED_TRACE(step[0]);
+        if (!step[2].empty())
+            selectRow(list, std::stoi(step[2]));
+        type(NameDesc, step[0]);
+        if (!step[1].empty())
+            expectedDialogs.push_back({"Fatal error", step[1], window, "OK"});
+        press(NameDesc, step[3]);
+        EXPECT_EQ(step[0], shown(NameDesc, split(step[0], '|').size())) << "the entries";
+        EXPECT_EQ(step[4] == "1", bool(vornicSelectedApp(&main)->flags & APP_LOCALE_EN_US)) << "the en_US mark";
     }
 
     /* A delete writes its line to standard output at once. */
@@ -455,17 +327,15 @@ TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
     press(NameDesc, "Delete");
     EXPECT_EQ("Free() did okay...\n", piped());
     EXPECT_FALSE(vornicSelectedApp(&main)->flags & APP_LOCALE_EN_US) << "the en_US mark after its entry is deleted";
-    EXPECT_EQ("Frosch", text(main.nameDesc.nameEntry)) << "the name entry after a delete";
+    EXPECT_EQ("n", text(field(NameDesc, "Name of application"))) << "the name entry after a delete";
     /* The deleted entry's row goes, and does not come back when the window
      * opens again; a selected row shows its entry. */
-    Strs left = {"EN_US", "en_US.UTF-8", "fr_FR"};
+    Strs left = {"EN_US", "en_US.UTF-8", "fr_FR", "abcdefghijklmnopqr", " x "};
     EXPECT_EQ(left, rows(list)) << "after a delete";
     closeWindow(window);
     open(NameDesc);
-    list = main.nameDesc.localeList;
+    list = field(NameDesc, "Locales");
     EXPECT_EQ(left, rows(list)) << "after a delete, in a window opened again";
-    selectRow(list, 0);
-    EXPECT_EQ("EN_US|Name|Text", shown(NameDesc, 3));
     selectRow(list, 1);
     EXPECT_EQ("en_US.UTF-8|" + kLong + "|" + kLongText, shown(NameDesc, 3));
     selectRow(list, 2);
@@ -475,8 +345,9 @@ TEST_F(Windows, NamesAndDescriptionsAreKeptPerLocale) {
     /* Storing general information again keeps the later marks. */
     open(General);
     press(General, "OK");
-    expectUsable("Application name, Add app, Rename app, Remove app, General information, Applications, Runtime data, "
-                 "Name and description, Menu categories");
+    EXPECT_EQ("General information, Runtime data, Name and description, Menu categories, Application name, Add app, "
+              "Rename app, Remove app, Applications",
+              join(tabAround(w.window), ", "));
 }
 
 } // namespace
