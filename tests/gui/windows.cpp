@@ -297,6 +297,8 @@ TEST_F(Windows, RuntimeSettingsCheckAndStoreEachField) {
 
     browse(Runtime, "/bin", "Open");
     press(Runtime, "OK");
+    expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information, Runtime data, "
+                 "Name and description");
     /* Cancel discards what was typed. */
     open(Runtime);
     set(field(Runtime, "Application binary"), "missing");
