@@ -27,9 +27,6 @@ enum Win { General, Runtime, NameDesc, Main };
 /* The files of layouts/ that hold each window as expectLayout() reads it. */
 const char *kLayoutFile[] = {"general.txt", "runtime.txt", "namedesc.txt", "main.txt"};
 
-/* A name as long as a user may give one, beyond ASCII. */
-const string kRenamed = "Ça " + kLong;
-
 /* The stored form of a text: quotes and angle brackets are replaced. */
 string stored(string text) {
     g_strdelimit(g_strdelimit(g_strdelimit(text.data(), "\"", '\''), "<", '['), ">", ']');
@@ -120,7 +117,8 @@ protected:
     /* The fields of an editing window in the order of its form, by the
      * names a screen reader gives them, as forms.txt lists them. */
     Strs fieldsOf(Win which) {
-        return split(formsOf("fields")[which][0], '|');
+        static const vector<Strs> all = formsOf("fields"); /* read once */
+        return split(all[which][0], '|');
     }
 
     /* The field of an open window that a screen reader gives that name. */
@@ -150,8 +148,8 @@ protected:
         pump();
     }
 
-    /* Opens an editing window, laid out as designed.  While it is open no
-     * control of the main window is usable. */
+    /* Opens an editing window.  While it is open no control of the main
+     * window is usable. */
     void open(Win which) {
         const char *openers[] = {"General information", "Runtime data", "Name and description"};
         press(Main, openers[which]);
@@ -227,7 +225,7 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
     nameApp("Rename app", "A", "It does alredy exist a app with that name!");
     nameApp("Rename app", "", "You must enter a name for the app!");
     nameApp("Rename app", kLong);
-    nameApp("Rename app", kRenamed);
+    nameApp("Rename app", "Ça " + kLong); /* another as long, beyond ASCII */
 
     /* The icon is found in the folder chosen last with Open. */
     selectApp(1);
@@ -253,7 +251,7 @@ TEST_F(Windows, MainWindowLeadsAlongTheChain) {
      * comes last. */
     nameApp("Add app", " D ü ");
     expectUsable("Application name, Add app, Rename app, Remove app, Applications");
-    EXPECT_EQ((Strs{"A", kRenamed, " D ü "}), rows(w.appList));
+    EXPECT_EQ((Strs{"A", "Ça " + kLong, " D ü "}), rows(w.appList));
     selectApp(2);
     expectUsable("Application name, Add app, Rename app, Remove app, Applications, General information");
     open(General);

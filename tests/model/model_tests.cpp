@@ -1,8 +1,8 @@
 /*
  * model_tests.cpp - the project model without GTK, for what the windows
- * cannot show.  Catches: a catalogue line kept, cut or dropped otherwise
- * than the file's rules say, or a catalogue that cannot be read taken for an
- * empty one; and an allocation that fails and then ends the program with
+ * cannot show.  Catches: an empty catalogue refused, or one that cannot be
+ * read taken for an empty one (the window tests read the rules for its
+ * lines); and an allocation that fails and then ends the program with
  * the wrong status or message, or fails an action that reports success,
  * says nothing or leaves the application changed.  The two calls into the
  * user interface are recorded here, and any allocation can be made to fail.
@@ -123,7 +123,8 @@ TEST_F(Model, OutOfMemoryEndsTheProgram) {
     const char *n = "a name too long to be stored without an allocation of its own";
     LocaleForm form{"en_US", n, n};
     for (long allocation = 1; allocation <= 4; ++allocation)
-        EXPECT_EXIT(failing(allocation, [&] { appAdd(&main, n); }), ExitedWithCode(255), "^message: Out of RAM!\n$");
+        EXPECT_EXIT(failing(allocation, [&] { appAdd(&main, n); }), ExitedWithCode(255), "^message: Out of RAM!\n$")
+            << allocation;
     EXPECT_EXIT(failing(1, [&] { appMod(&main, n, 0); }), ExitedWithCode(255), "^message: Out of RAM!\n$");
     /* a locale array that cannot grow says it without the exclamation mark */
     EXPECT_EXIT(failing(1, [&] { localeAdd(&main, &form); }), ExitedWithCode(255), "^message: Out of RAM\n$");

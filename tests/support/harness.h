@@ -33,7 +33,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -131,7 +130,7 @@ string called(GtkWidget *control) {
 }
 
 /* Visits a widget and every widget it holds, as they are packed. */
-void each(GtkWidget *widget, const std::function<void(GtkWidget *)> &visit) {
+template <typename Visit> void each(GtkWidget *widget, const Visit &visit) {
     visit(widget);
     if (!GTK_IS_CONTAINER(widget))
         return;
@@ -142,10 +141,10 @@ void each(GtkWidget *widget, const std::function<void(GtkWidget *)> &visit) {
 }
 
 /* Properties that follow what the window is doing rather than how it is
- * built: its place in the tree, X resources, the focus of the display,
- * text selections and scrolling. */
-const char kPassing[] = " parent window style buffer has-focus is-active has-toplevel-focus cursor-position "
-                        "selection-bound scroll-offset hadjustment vadjustment visible position width ";
+ * built: its place in the tree, the focus of the display, text selections,
+ * scrolling and a column's current width. */
+const char kPassing[] = " parent has-focus is-active has-toplevel-focus cursor-position selection-bound "
+                        "scroll-offset hadjustment vadjustment visible position width ";
 
 string changes(GObject *object, GtkWidget *parent = nullptr);
 
@@ -159,7 +158,7 @@ string shownValue(const GValue *value) {
         return "{" + join(rows(object), "|") + "}";
     if (GTK_IS_WIDGET(object))
         return called(GTK_WIDGET(object));
-    if (object || G_VALUE_HOLDS_BOXED(value)) /* buffers, screens, colours: not the layout's */
+    if (G_VALUE_HOLDS_OBJECT(value) || G_VALUE_HOLDS_BOXED(value)) /* none, or buffers, colours: not the layout's */
         return "";
     return owned(g_strdup_value_contents(value));
 }
@@ -169,32 +168,32 @@ string shownValue(const GValue *value) {
  * parent, a child's packing against the defaults of the parent's kind. */
 string changes(GObject *object, GtkWidget *parent) {
     guint count = 0;
-    GParamSpec **specs = parent ? gtk_container_class_list_child_properties(G_OBJECT_GET_CLASS(parent), &count)
+    GParamSpec **properties = parent ? gtk_container_class_list_child_properties(G_OBJECT_GET_CLASS(parent), &count)
                                 : g_object_class_list_properties(G_OBJECT_GET_CLASS(object), &count);
     GObject *fresh = parent ? nullptr : G_OBJECT(g_object_ref_sink(g_object_new(G_OBJECT_TYPE(object), nullptr)));
     string all;
-    for (GParamSpec *spec : vector<GParamSpec *>(specs, specs + count)) {
+    for (GParamSpec *property : vector<GParamSpec *>(properties, properties + count)) {
         /* the value of the property on an object, or its default on none */
         auto read = [&](GObject *from) {
             GValue value = G_VALUE_INIT;
-            g_value_init(&value, spec->value_type);
+            g_value_init(&value, property->value_type);
             if (!from)
-                g_param_value_set_default(spec, &value);
+                g_param_value_set_default(property, &value);
             else if (parent)
-                gtk_container_child_get_property(GTK_CONTAINER(parent), GTK_WIDGET(from), spec->name, &value);
+                gtk_container_child_get_property(GTK_CONTAINER(parent), GTK_WIDGET(from), property->name, &value);
             else
-                g_object_get_property(from, spec->name, &value);
+                g_object_get_property(from, property->name, &value);
             string shown = shownValue(&value);
             g_value_unset(&value);
             return shown;
         };
-        if (!(spec->flags & G_PARAM_READABLE) || strstr(kPassing, (" " + string(spec->name) + " ").c_str()))
+        if (!(property->flags & G_PARAM_READABLE) || strstr(kPassing, (" " + string(property->name) + " ").c_str()))
             continue;
         string now = read(object);
         if (now != read(fresh))
-            all += " " + string(spec->name) + "=" + now;
+            all += " " + string(property->name) + "=" + now;
     }
-    g_free(specs);
+    g_free(properties);
     if (GTK_IS_WIDGET(fresh))
         gtk_widget_destroy(GTK_WIDGET(fresh));
     if (fresh)
@@ -398,7 +397,6 @@ void set(GtkWidget *control, const string &value) {
  * passes, and presses Space. */
 void selectRow(GtkWidget *view, int row, guint modifiers = 0) {
     GtkTreeView *tree = GTK_TREE_VIEW(view);
-    GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
     if (byKeyboard && reach(view)) {
         /* the cursor, not yet on a row or not moved by the first key after
          * Tab, is followed to the row */
@@ -413,15 +411,16 @@ void selectRow(GtkWidget *view, int row, guint modifiers = 0) {
             key(view, cursor() < row ? GDK_KEY_Down : GDK_KEY_Up);
         key(view, GDK_KEY_space, modifiers);
     } else if (!byKeyboard) {
+        GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
         gtk_tree_view_scroll_to_cell(tree, path, nullptr, FALSE, 0, 0); /* as a user scrolls */
         settle();
         GdkRectangle cell;
         gtk_tree_view_get_cell_area(tree, path, gtk_tree_view_get_column(tree, 0), &cell);
+        gtk_tree_path_free(path);
         if (reach(view, false)) /* on the start of a row, which may be wider than the list */
             clickAt(view, gtk_tree_view_get_bin_window(tree), cell.x + std::min(cell.width / 2, 20),
                     cell.y + cell.height / 2, modifiers);
     }
-    gtk_tree_path_free(path);
     settle();
 }
 
@@ -439,7 +438,7 @@ gboolean answer(gpointer data) {
     if (GTK_IS_MESSAGE_DIALOG(dialog))
         g_object_get(dialog, "text", &message, "message-type", &kind, nullptr);
     string said = owned(message);
-    Expected now = {"a dialog nobody expected", "", nullptr, ""}; /* closed, once it has failed */
+    Expected now{"a dialog nobody expected", "", nullptr, ""}; /* closed, once it has failed */
     if (!expectedDialogs.empty()) {
         now = expectedDialogs.front();
         expectedDialogs.pop_front();
@@ -456,7 +455,7 @@ gboolean answer(gpointer data) {
     EXPECT_EQ(now.title + ": " + now.text, gtk_window_get_title(shown) + (": " + said));
     EXPECT_EQ(now.parent, GTK_WIDGET(gtk_window_get_transient_for(shown))) << now.text << ": over another window";
     EXPECT_TRUE(gtk_window_get_modal(shown)) << now.text << ": not modal";
-    EXPECT_EQ(GTK_MESSAGE_ERROR, kind) << "the kind of message";
+    EXPECT_EQ(GTK_MESSAGE_ERROR, kind);
     GtkWidget *pressed = now.button.empty() ? nullptr : button(dialog, now.button);
     if (pressed && GTK_IS_FILE_CHOOSER(dialog))
         click(pressed);
