@@ -71,15 +71,17 @@ vornic=$PWD/build/src/vornic
 (cd "$work" && exec timeout 300 "$vornic") 2>"$work/stderr" &
 pid=$!
 
-# The main window gives Tab to its first usable control, and shift+Tab to its
-# last, whenever an action has just recomputed which of them are usable.
-focus Vornic; keys Tab space
+# The main window starts with the focus on "Select directory", keeps it on
+# the control last used, and gives it back to the button that opened an
+# editing window when that window closes.
+focus Vornic; keys space
 focus 'Select directory'; keys alt+o; gone 'Select directory'
-focus Vornic; keys Tab Tab; say Frogger; keys Tab space
-keys Tab; say 'Frogger Level Editor'; keys Tab space
-# Tab into the list puts its cursor on the first row, Frogger, and space
-# selects it; the next Tab reaches General information.
-keys Tab Tab Tab Tab Tab space Tab space
+focus Vornic; keys Tab; say Frogger; keys Tab space
+keys shift+Tab; say 'Frogger Level Editor'; keys Tab space
+# Tab from "Add app" past "Rename app" and "Remove app" into the list puts
+# its cursor on the first row, Frogger, and space selects it; the next Tab
+# reaches General information.
+keys Tab Tab Tab space Tab space
 
 # An editing window gives the keyboard to its first field.
 focus 'Vornic - General information'
@@ -88,7 +90,7 @@ keys Tab 1 Tab 2 Tab 0 Tab 7 Tab; say frogger.png
 shot 'Vornic - General information' general-information
 keys Tab Tab Tab space; gone 'Vornic - General information' # Browse, Cancel, OK
 
-focus Vornic; keys shift+Tab space
+focus Vornic; keys Tab space # from General information to Runtime data
 focus 'Vornic - Runtime settings'
 say frogger-jdoe-01; keys Tab; say frogger; keys Tab; say bin
 keys Tab Up Tab; say bin/frogger; keys Tab Tab; say --fullscreen # x11 mode: No X11
@@ -96,7 +98,7 @@ keys Tab Down Down Down Down # CPU frequency: 500; the switches keep their defau
 shot 'Vornic - Runtime settings' runtime-settings
 keys Tab Tab Tab Tab space; gone 'Vornic - Runtime settings' # past the switches to OK
 
-focus Vornic; keys shift+Tab space
+focus Vornic; keys Tab space # from Runtime data to Name and description
 focus 'Vornic - Name and description'
 # add CODE DESCRIPTION: from the locale field, then round to it again.
 add() { say "$1"; keys Tab; say Frogger; keys Tab ctrl+a; say "$2"; keys ctrl+Tab space Tab Tab Tab Tab Tab; }
